@@ -1,0 +1,67 @@
+# Torvane: the two commands are `make run` and `make test` (see README.md).
+SHELL := /bin/bash
+ROOT := $(CURDIR)
+BUILD := $(ROOT)/build
+JOBS ?= $(shell nproc)
+WINE_SESSION := $(ROOT)/scripts/wine-session.sh
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_RUNS ?= 20000
+
+.PHONY: all setup native mingw fuzz-build release test test-native test-wine fuzz-smoke fuzz bench run screenshots clean
+
+all: native mingw
+
+setup:
+	@bash $(ROOT)/scripts/setup.sh
+
+$(BUILD)/native/Makefile:
+	cmake -S $(ROOT) -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+		-DTORVANE_SANITIZE=ON >/dev/null
+
+$(BUILD)/mingw/Makefile:
+	cmake -S $(ROOT) -B $(BUILD)/mingw -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64.cmake >/dev/null
+
+$(BUILD)/fuzz/Makefile:
+	CXX=clang++ CC=clang cmake -S $(ROOT) -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTORVANE_FUZZ=ON >/dev/null
+
+$(BUILD)/release/Makefile:
+	cmake -S $(ROOT) -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release -DTORVANE_TESTS=OFF \
+		-DTORVANE_BENCH=ON >/dev/null
+
+native: setup $(BUILD)/native/Makefile
+	@$(MAKE) -s --no-print-directory -C $(BUILD)/native -j$(JOBS)
+
+mingw: setup $(BUILD)/mingw/Makefile
+	@$(MAKE) -s --no-print-directory -C $(BUILD)/mingw -j$(JOBS)
+
+fuzz-build: setup $(BUILD)/fuzz/Makefile
+	@$(MAKE) -s --no-print-directory -C $(BUILD)/fuzz -j$(JOBS)
+
+release: setup $(BUILD)/release/Makefile
+	@$(MAKE) -s --no-print-directory -C $(BUILD)/release -j$(JOBS)
+
+test-native: native
+	@echo "=== Native tests (AddressSanitizer, UndefinedBehaviorSanitizer) ==="
+	@cd $(BUILD)/native && ctest -j$(JOBS) --output-on-failure --timeout 300
+
+test-wine: mingw
+	@echo "=== Windows build under Wine ==="
+	@$(WINE_SESSION) -- bash -c 'cd $(BUILD)/mingw && ctest -j1 --output-on-failure --timeout 300'
+
+fuzz-smoke: fuzz-build
+	@echo "=== Fuzz smoke ==="
+	@$(ROOT)/scripts/fuzz.sh $(BUILD)/fuzz -runs=$(FUZZ_SMOKE_RUNS)
+
+fuzz: fuzz-build
+	@$(ROOT)/scripts/fuzz.sh $(BUILD)/fuzz -max_total_time=$(FUZZ_SECONDS)
+
+# Fuzz smoke first, so the last lines are the test runners' summaries.
+test: fuzz-smoke test-native test-wine
+
+bench: release mingw
+	@$(ROOT)/scripts/bench.sh $(BUILD)/release $(BUILD)/mingw
+
+clean:
+	rm -rf $(BUILD)/native $(BUILD)/mingw $(BUILD)/fuzz $(BUILD)/release

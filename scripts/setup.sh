@@ -1,0 +1,38 @@
+#!/bin/bash
+# Installs whatever the build and the tests need and is missing: Debian packages,
+# the ja_JP.UTF-8 locale. Cheap when everything is there already.
+set -euo pipefail
+
+PACKAGES=(
+    cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev openssl
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+    wine wine64 fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1
+    libxfixes3 libxxf86vm1 libfreetype6 libfontconfig1 libgnutls30
+    xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic locales
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    if [ "$(id -u)" != 0 ]; then
+        echo "Missing packages. Run as root:" >&2
+        echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    if [ "$(id -u)" != 0 ]; then
+        echo "The ja_JP.UTF-8 locale is missing. Run as root: localedef -i ja_JP -f UTF-8 ja_JP.UTF-8" >&2
+        exit 1
+    fi
+    localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

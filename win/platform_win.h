@@ -1,0 +1,31 @@
+#pragma once
+// The Windows implementations of the core's platform interfaces.
+#include "store/date.h"
+#include "store/platform.h"
+
+namespace torvane::win {
+
+// CompareStringA in the user's default locale, without flags.
+class LocaleCollator : public ICollator {
+public:
+    int Compare(const std::string& a, const std::string& b) const override;
+};
+
+// MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
+class WinFileOps : public IFileOps {
+public:
+    bool Replace(const std::string& source, const std::string& target, std::string& error) override;
+};
+
+// GetLocalTime and GetSystemTime.
+class WinClock : public IClock {
+public:
+    TDate Now() const override;
+    TimeOfDay LocalTimeOfDay() const override;
+    TimeOfDay UtcTimeOfDay() const override;
+};
+
+// The platform's text for an error code (FormatMessageA).
+std::string SystemErrorText(unsigned long code);
+
+}  // namespace torvane::win

@@ -1,0 +1,14 @@
+#pragma once
+// Record text is Shift_JIS bytes; Win32 controls are Unicode. Conversions happen here, with
+// code page 932 named explicitly so the result never depends on the thread's code page.
+#include <string>
+
+namespace torvane::win {
+
+std::wstring ToWide(const std::string& sjis);
+std::string ToSjis(const std::wstring& wide);
+// The text of a window or control, as Shift_JIS.
+std::string GetWindowTextSjis(void* hwnd);
+void SetWindowTextSjis(void* hwnd, const std::string& sjis);
+
+}  // namespace torvane::win
