@@ -1,0 +1,12 @@
+// The Windows test runner: common controls ready before any form is created.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
