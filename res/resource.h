@@ -6,3 +6,7 @@
 #define IDC_PASSFORM_BEVEL 101
 #define IDC_PASSFORM_LABEL 102
 #define IDC_PASSFORM_PASSWD 103
+
+// Bitmaps: 16x16 images side by side, magenta transparent.
+#define IDB_TOOLBAR 10
+#define IDB_TREE 11
