@@ -63,5 +63,11 @@ test: fuzz-smoke test-native test-wine
 bench: release mingw
 	@$(ROOT)/scripts/bench.sh $(BUILD)/release $(BUILD)/mingw
 
+run: setup mingw
+	@$(ROOT)/scripts/run.sh
+
+screenshots: setup mingw
+	@$(ROOT)/scripts/screenshots.sh $(BUILD)/mingw $(BUILD)/screenshots
+
 clean:
 	rm -rf $(BUILD)/native $(BUILD)/mingw $(BUILD)/fuzz $(BUILD)/release
