@@ -1,0 +1,38 @@
+#pragma once
+// The about box's texts, read once from the program's version resource when the object is
+// created. The main window's title uses the short version.
+#include <windows.h>
+
+#include <string>
+
+namespace torvane {
+
+class TAboutDialog {
+public:
+    enum TPosition { spDefault, spFormCenter, spScreenCenter, spTopLeft, spTopRight, spBottomLeft, spBottomRight };
+
+    // Reads the version resource of the running program; Caption becomes the application title.
+    explicit TAboutDialog(const std::string& applicationTitle = "Torvane");
+
+    // Fills every text still empty from the version resource of the file at path.
+    void ReadVersionInfo(const std::string& path);
+    std::string GetShortVersion() const;
+
+    std::string CompanyName;
+    std::string FileDescription;
+    std::string FileVersion;
+    std::string InternalName;
+    std::string Copyright;
+    std::string TradeMarks;
+    std::string OriginalFilename;
+    std::string ProductName;
+    std::string ProductVersion;
+    std::string Comments;
+    std::string Caption;
+    TPosition Position = spDefault;
+};
+
+// The running program's own path (GetModuleFileNameA), Shift_JIS.
+std::string ProgramPath();
+
+}  // namespace torvane
