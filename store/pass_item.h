@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "store/date.h"
 
@@ -53,11 +54,20 @@ public:
     explicit EConvertError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The date format of the data file, of macros and of the last-change label, as FormatDate writes it.
+constexpr const char* DateFormat = "yyyy/mm/dd";
+
+// The record's data-file line, without a line end. Equal records give equal lines, so callers
+// also compare lines to see whether a record changed.
 std::string FormatLine(const TPassItem& item);
-// Nothing when the text is not a record line. Throws EConvertError for a malformed date.
-std::optional<TPassItem> ParseLine(const std::string& text);
-TDate ParseDate(const std::string& field);
-int32_t ParseNumber(const std::string& field);
+// Nothing when the text is not a record line (a comment, or not exactly 19 fields).
+// Throws EConvertError for a malformed date.
+std::optional<TPassItem> ParseLine(std::string_view text);
+// A day, or the current date and time when the field does not hold three parts.
+// Throws EConvertError for three parts that are not a date.
+TDate ParseDate(std::string_view field);
+// Leading decimal digits with an optional "-"; 0 when there are none.
+int32_t ParseNumber(std::string_view field);
 
 // 0 none, 1 due within warnDays, 2 expired; against Today().
 int ExpiryState(const TPassItem* item, int warnDays);
