@@ -1,0 +1,70 @@
+#include "tests/win/screenshot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/win/modal_helper.h"
+
+namespace torvane::wintest {
+
+namespace {
+
+bool WriteBitmap(const std::string& path, int width, int height, const std::vector<unsigned char>& bits) {
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + bits.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                    std::fwrite(bits.data(), 1, bits.size(), out) == bits.size();
+    return std::fclose(out) == 0 && ok;
+}
+
+}  // namespace
+
+bool SaveScreenshot(HWND window, const char* name) {
+    const char* dir = std::getenv("TORVANE_SCREENSHOT_DIR");
+    if (!dir || !*dir) return false;
+    // Let everything pending paint, and the display catch up, before the screen is read.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(300);
+
+    RECT rect;
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up, as a .bmp file stores it
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    const auto* first = static_cast<const unsigned char*>(pixels);
+    const std::vector<unsigned char> bits(first, first + stride * static_cast<size_t>(height));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return WriteBitmap(std::string(dir) + "\\" + name + ".bmp", width, height, bits);
+}
+
+}  // namespace torvane::wintest
