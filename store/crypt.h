@@ -7,7 +7,7 @@
 
 namespace torvane {
 
-extern const char TextAlphabet[];  // 65 characters
+extern const char TextAlphabet[];   // 65 characters
 extern const char kFixedKeyText[];  // the key used when the password is empty
 
 // Three characters for two bytes.
@@ -35,9 +35,10 @@ public:
     uint8_t Mode = kPass;
 
 private:
-    // Filled by MakeSubKeys; the representation is the implementation's.
+    // Filled by MakeSubKeys, in the layout of the fast block function: the subkeys in the order
+    // the rounds use them, and the salt's swaps of expansion entries as a bit mask.
     uint64_t subKeys_[16] = {};
-    uint32_t saltMask_ = 0;
+    uint64_t saltMask_ = 0;
 };
 
 }  // namespace torvane
