@@ -5,7 +5,7 @@ BUILD := $(ROOT)/build
 JOBS ?= $(shell nproc)
 WINE_SESSION := $(ROOT)/scripts/wine-session.sh
 FUZZ_SECONDS ?= 60
-FUZZ_SMOKE_RUNS ?= 20000
+FUZZ_SMOKE_RUNS ?= 5000
 
 .PHONY: all setup native mingw fuzz-build release test test-native test-wine fuzz-smoke fuzz bench run screenshots clean
 
@@ -52,7 +52,7 @@ test-wine: mingw
 
 fuzz-smoke: fuzz-build
 	@echo "=== Fuzz smoke ==="
-	@$(ROOT)/scripts/fuzz.sh $(BUILD)/fuzz -runs=$(FUZZ_SMOKE_RUNS)
+	@$(ROOT)/scripts/fuzz.sh $(BUILD)/fuzz -runs=$(FUZZ_SMOKE_RUNS) -max_total_time=15
 
 fuzz: fuzz-build
 	@$(ROOT)/scripts/fuzz.sh $(BUILD)/fuzz -max_total_time=$(FUZZ_SECONDS)

@@ -1,0 +1,351 @@
+#include "app/main_form_win.h"
+
+#include <commctrl.h>
+
+#include "res/resource.h"
+#include "settings/file_name.h"
+#include "win/exceptions_win.h"
+#include "win/text.h"
+
+namespace torvane {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TMainForm";
+constexpr char kApplicationTitle[] = "Torvane";
+constexpr char kActiveIcon[] = "ACTIVE";
+constexpr char kSleepIcon[] = "SLEEP";
+
+}  // namespace
+
+TMainForm::TMainForm(TInitParam& params, AppWindow& app, std::string programPath)
+    : params_(params),
+      app_(app),
+      programPath_(std::move(programPath)),
+      toolImages_(IDB_TOOLBAR),
+      treeImages_(IDB_TREE),
+      actions_(&toolImages_) {}
+
+TMainForm::~TMainForm() {
+    // Controls and menus go with the window; the menus that no window holds go here.
+    Destroy();
+    for (HMENU menu : {menus_.PopupMenu2, menus_.TrayPopup, menus_.MacroPopup}) {
+        if (menu) DestroyMenu(menu);
+    }
+}
+
+bool TMainForm::CreateForm() {
+    WNDCLASSEXW wc{};
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    if (!RegisterWindowClass(kClassName, wc)) return false;
+    // Owned by the application window, so the main window has no task-bar button of its own.
+    if (!Create(kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth,
+                kDesignHeight, app_.Handle())) {
+        return false;
+    }
+    prompts_.SetOwner(Handle());
+    app_.SetMainWindow(Handle());
+    created_ = true;
+    FormCreate();
+    return true;
+}
+
+bool TMainForm::PreTranslateMessage(MSG& /*msg*/) {
+    // The property panel and the mini tool window join here once they exist.
+    return false;
+}
+
+// Start-up: later steps rely on earlier ones.
+void TMainForm::FormCreate() {
+    const std::wstring title = L"Torvane (v." + win::ToWide(aboutDialog_.GetShortVersion()) + L")";
+    SetWindowTextW(Handle(), title.c_str());
+    app_.OnMinimize = [this] { HideBtnClick(); };
+
+    params_.LoadParams(ChangeFileExt(programPath_, ".ini"));
+    SetupHelp();
+
+    CurrentFile = params_.LastOpen.empty() ? ChangeFileExt(programPath_, ".tvd") : params_.LastOpen;
+    openDialogDir_ = params_.OpenDir;
+    saveDialogDir_ = params_.SaveDir;
+    ApplyStatusBarVisible(params_.StatusBar);
+
+    trayIcon_ = std::make_unique<TTrayIcon>();
+    trayIcon_->SetIcon(params_.StartFor ? kSleepIcon : kActiveIcon, kApplicationTitle);
+    trayIcon_->SetOwnerWindow(Handle());
+    trayIcon_->ShowInTray(true);
+
+    CreateMiniTool();
+    passList_ = std::make_unique<TPassList>(prompts_, collator_, fileOps_);
+    CreatePropertyPanel();
+    ShowPage(0);
+    PlaceBottomRight();
+    actions_[kCmdDispProp].SetChecked(PropertyPanelVisible());
+    actions_[kCmdStatusAction].SetChecked(StatusBarVisible());
+
+    LoadDataFile();
+    SelectNodeByPath(params_.LastNode);
+
+    if (!params_.StartFor) {
+        ShowWindow(Handle(), SW_SHOW);
+    } else {
+        FormHide();
+    }
+}
+
+void TMainForm::FormShow() {
+    ShowWindow(app_.Handle(), SW_RESTORE);
+    ShowWindow(app_.Handle(), SW_SHOW);
+    SetForegroundWindow(app_.Handle());
+    if (destroying_) return;
+    if (trayIcon_) trayIcon_->SetIcon(kActiveIcon, kApplicationTitle);
+    SetMiniToolMainButton(true);
+}
+
+void TMainForm::FormHide() {
+    ShowWindow(app_.Handle(), SW_HIDE);
+    if (destroying_) return;
+    if (trayIcon_) trayIcon_->SetIcon(kSleepIcon, kApplicationTitle);
+    SetMiniToolMainButton(false);
+}
+
+void TMainForm::TrayMessage(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+            if (IsWindowVisible(Handle())) {
+                SetForegroundWindow(Handle());
+            } else if (!(actions_[kCmdDispMiniWin].Checked() && BringMiniToolToFront())) {
+                ShowMenuClick();
+            }
+            break;
+        case WM_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+    }
+}
+
+void TMainForm::HideBtnClick() {
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void TMainForm::ShowMenuClick() {
+    // A window minimised some other way comes back in its normal size.
+    ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(Handle());
+}
+
+void TMainForm::ExitBtnClick() {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TMainForm::StatusActionExecute() {
+    ApplyStatusBarVisible(!StatusBarVisible());
+    actions_[kCmdStatusAction].SetChecked(StatusBarVisible());
+}
+
+void TMainForm::ShowFileName() {
+    SendMessageW(controls_.StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(win::ToWide(CurrentFile).c_str()));
+}
+
+void TMainForm::SetModified() {
+    if (passList_) passList_->Modified = true;
+}
+
+// Closing by any means ends the program: what the next start needs is recorded, unsaved
+// changes are saved without asking, and the owned objects go.
+void TMainForm::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    params_.PropView = PropertyPanelVisible();
+    params_.StatusBar = StatusBarVisible();
+    params_.LastOpen = CurrentFile;
+    params_.LastNode = SelectedNodePath();
+
+    // A failed save has shown its message; the program closes all the same.
+    if (passList_ && passList_->Modified) {
+        win::Guarded(Handle(), [this] { SaveDataFile(CurrentFile); });
+    }
+    passList_.reset();
+    trayIcon_.reset();
+    // The mini tool window is freed here once it exists.
+}
+
+// The bar's own state: while the window is hidden (at start) IsWindowVisible would say no.
+bool TMainForm::StatusBarVisible() const {
+    return (GetWindowLongPtrW(controls_.StatusBar1, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void TMainForm::ApplyStatusBarVisible(bool visible) {
+    ShowWindow(controls_.StatusBar1, visible ? SW_SHOW : SW_HIDE);
+    Layout();
+}
+
+void TMainForm::PlaceBottomRight() {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    SetWindowPos(Handle(), nullptr, GetSystemMetrics(SM_CXSCREEN) - width,
+                 GetSystemMetrics(SM_CYSCREEN) - height - kTaskBarAllowance, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::RememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus)) focusedControl_ = focus;
+}
+
+void TMainForm::RestoreFocus() {
+    if (focusedControl_ && IsWindow(focusedControl_) && IsWindowVisible(focusedControl_)) {
+        SetFocus(focusedControl_);
+    } else if (IsWindowVisible(controls_.ListView1)) {
+        SetFocus(controls_.ListView1);
+    }
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE:
+            taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+            return CreateControls() ? 0 : -1;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED) {
+                // Minimised without the minimise box (ShowWindow): to the tray all the same.
+                if (created_) HideBtnClick();
+                return 0;
+            }
+            Layout();
+            return 0;
+        case WM_SHOWWINDOW:
+            // Only ShowWindow's own changes: an owner being minimised or restored says nothing
+            // about this window's state.
+            if (lParam == 0 && created_) {
+                if (wParam) {
+                    FormShow();
+                } else {
+                    FormHide();
+                }
+            }
+            break;
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                case SC_MINIMIZE:
+                    HideBtnClick();
+                    return 0;
+                case SC_KEYMENU:
+                    if (lParam != 0 && menuBar_.OpenByAccessKey(static_cast<wchar_t>(lParam))) return 0;
+                    break;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                RememberFocus();
+            } else if (!HIWORD(wParam)) {
+                RestoreFocus();
+            }
+            return 0;
+        case WM_COMMAND:
+            if (actions_.Execute(LOWORD(wParam))) return 0;
+            break;
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+            break;
+        }
+        case WM_CONTEXTMENU:
+            ShowContextMenu(reinterpret_cast<HWND>(wParam),
+                            POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        case WM_MEASUREITEM:
+            if (actions_.MeasureMenuImage(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+            break;
+        case WM_DRAWITEM:
+            if (actions_.DrawMenuImage(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+            break;
+        case kTrayMessage:
+            TrayMessage(lParam);
+            return 0;
+        case WM_CLOSE:
+            FormClose();
+            destroying_ = true;
+            // Hidden first, so the application window's task-bar button goes with it.
+            ShowWindow(Handle(), SW_HIDE);
+            DestroyWindow(Handle());
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends without the message loop ending: close and write the settings now.
+            if (wParam) {
+                FormClose();
+                std::string ignored;
+                params_.SaveParams(ignored);
+            }
+            return 0;
+        default:
+            if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+                // The shell restarted and forgot the icon.
+                if (trayIcon_) trayIcon_->Restore();
+                return 0;
+            }
+            break;
+    }
+    return Window::HandleMessage(msg, wParam, lParam);
+}
+
+void TMainForm::OnWindowGone() {
+    if (OnClosed) OnClosed();
+}
+
+// ---- Pieces that later steps of the program fill in ------------------------------------------
+// Each keeps the place and the order of its step in the life of the window; until its part
+// exists it does what leaves the rest of the window working.
+
+// The help viewer link: HelpAction is enabled only when the help component is usable.
+void TMainForm::SetupHelp() {
+    actions_[kCmdHelpAction].SetEnabled(false);
+}
+
+// The hidden mini tool window, created without owner.
+void TMainForm::CreateMiniTool() {}
+
+// The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
+void TMainForm::CreatePropertyPanel() {
+    SetPropertyPanelVisible(params_.PropView);
+}
+
+void TMainForm::SetPropertyPanelVisible(bool visible) {
+    propertyPanelVisible_ = visible;
+    SendMessageW(controls_.ToolBar1, TB_CHECKBUTTON, kCmdPropBtn, MAKELPARAM(visible ? TRUE : FALSE, 0));
+}
+
+bool TMainForm::PropertyPanelVisible() const {
+    return propertyPanelVisible_;
+}
+
+// The mini tool window's "メインウィンドウ表示" button (DispMain) follows the main window.
+void TMainForm::SetMiniToolMainButton(bool /*down*/) {}
+
+bool TMainForm::BringMiniToolToFront() {
+    return false;
+}
+
+// LoadDataFile's tree, item list, company list and the mini tool window's title list.
+void TMainForm::ClearTreeAndLists() {}
+
+void TMainForm::BuildTreeFromList() {}
+
+void TMainForm::SelectNodeByPath(const std::string& /*path*/) {}
+
+// Until the tree exists no folder can be selected, so LASTNODE keeps the value it was read with.
+std::string TMainForm::SelectedNodePath() const {
+    return params_.LastNode;
+}
+
+void TMainForm::PageControl1Change() {}
+
+void TMainForm::PopupMenu2Popup() {
+    actions_[kCmdDispProp].SetChecked(PropertyPanelVisible());
+}
+
+}  // namespace torvane

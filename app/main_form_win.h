@@ -1,0 +1,197 @@
+#pragma once
+// The main window: the category tree and company list on the left, the item list with the dock
+// site of the property panel on the right, the cool bar with the menu bar and the button bar
+// on top, the status bar below. It owns the record list and the tray icon, shows itself in the
+// tray while hidden, and ends the program when it closes.
+//
+// The program's path (given, so tests can run the window from a folder of their own) decides
+// where the settings file (".ini"), the default data file (".tvd") and the help file (".chm")
+// are.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/app_window_win.h"
+#include "app/main_commands.h"
+#include "settings/init_param.h"
+#include "store/pass_list.h"
+#include "tools/about_dialog_win.h"
+#include "tools/tray_icon_win.h"
+#include "win/action.h"
+#include "win/font.h"
+#include "win/image_strip.h"
+#include "win/menu_bar.h"
+#include "win/platform_win.h"
+#include "win/prompts_win.h"
+#include "win/splitter.h"
+
+namespace torvane {
+
+// The window's controls, by their design names.
+struct MainControls {
+    HWND CoolBar1 = nullptr;      // rebar: the menu bar band and the button bar band
+    HWND MenuBar1 = nullptr;      // tool bar whose buttons open the menus
+    HWND ToolBar1 = nullptr;      // the button bar
+    HWND PageControl1 = nullptr;  // tab control with flat buttons
+    HWND TabSheet1 = nullptr;     // page "カテゴリ"
+    HWND TabSheet2 = nullptr;     // page "会社（作者）名"
+    HWND ToolBar2 = nullptr;      // new-folder and delete-folder buttons above the tree
+    HWND TreeView1 = nullptr;
+    HWND CompanyList = nullptr;
+    HWND Splitter1 = nullptr;
+    HWND ListView1 = nullptr;  // report style, owner data
+    HWND DockPanel1 = nullptr;
+    HWND StatusBar1 = nullptr;
+};
+
+// Menus that are not the menu bar's.
+struct MainMenus {
+    HMENU PopupMenu2 = nullptr;  // the item list's context menu
+    HMENU TrayPopup = nullptr;
+    HMENU MacroPopup = nullptr;  // SendTo's drop-down, rebuilt for every selected record
+};
+
+class TMainForm : public win::Window {
+public:
+    static constexpr int kDesignWidth = 635;
+    static constexpr int kDesignHeight = 450;
+    static constexpr int kPageControlWidth = 186;
+    static constexpr int kTaskBarAllowance = 30;  // kept free below the window at start
+
+    TMainForm(TInitParam& params, AppWindow& app, std::string programPath);
+    ~TMainForm() override;
+
+    // Creates the window and its controls and runs FormCreate. False when the window could not
+    // be created.
+    bool CreateForm();
+    // For the message loop: lets the form's modeless windows handle their keyboard messages.
+    // True when the message was handled and must not be dispatched.
+    bool PreTranslateMessage(MSG& msg);
+    // Called once the window is gone; the program entry ends the message loop here.
+    std::function<void()> OnClosed;
+
+    // Life of the window.
+    void FormCreate();
+    void FormShow();
+    void FormHide();
+    void FormClose();
+    void TrayMessage(LPARAM mouseMessage);
+    void HideBtnClick();
+    void ShowMenuClick();
+    void ExitBtnClick();
+    void StatusActionExecute();
+    void ShowFileName();
+    void SetModified();
+
+    // Data files.
+    void Open1Click();
+    void N_ReloadClick();
+    void SaveBtnClick();
+    void SaveAs2Click();
+    // True when the record list was saved under fileName, which is then the current file.
+    bool SaveDataFile(const std::string& fileName);
+    void LoadDataFile();
+    void SetFileMode(const std::string& fileName);
+
+    void N_MoneyClick();
+
+    // The full path of the current data file: the target of Save and of the save at close.
+    std::string CurrentFile;
+    // Sort directions of the company list and the item list.
+    bool CompanyDescending = false;
+    bool ItemDescending = false;
+
+    // Null before FormCreate and after FormClose.
+    TPassList* PassList() { return passList_.get(); }
+    TTrayIcon* TrayIcon() { return trayIcon_.get(); }
+    TAboutDialog& AboutDialog1() { return aboutDialog_; }
+    win::ActionList& Actions() { return actions_; }
+    const MainControls& Controls() const { return controls_; }
+    const MainMenus& Menus() const { return menus_; }
+    const win::MenuBar& MenuBar() const { return menuBar_; }
+    AppWindow& Application() { return app_; }
+    bool StatusBarVisible() const;
+    bool PropertyPanelVisible() const;
+    bool IsDestroying() const { return destroying_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnWindowGone() override;
+
+private:
+    // main_layout_win.cpp
+    bool CreateControls();
+    void CreateCoolBar();
+    void CreatePages();
+    void CreateItemList();
+    void Layout();
+    void LayoutPages(const RECT& pageRect);
+    void ShowPage(int index);
+    void MoveSplitter(int x);
+
+    // main_actions_win.cpp
+    void CreateActions();
+    void CreateMenus();
+    void AddButtons();
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    void ShowContextMenu(HWND control, POINT screenPoint);
+    void ShowTrayMenu();
+    void ShowMacroMenu();
+
+    // Pieces that later steps of the program fill in.
+    void SetupHelp();
+    void CreateMiniTool();
+    void CreatePropertyPanel();
+    void SetPropertyPanelVisible(bool visible);
+    void SetMiniToolMainButton(bool down);
+    bool BringMiniToolToFront();
+    void ClearTreeAndLists();
+    void BuildTreeFromList();
+    void SelectNodeByPath(const std::string& path);
+    std::string SelectedNodePath() const;
+    void PageControl1Change();
+    void PopupMenu2Popup();
+
+    void ApplyStatusBarVisible(bool visible);
+    void PlaceBottomRight();
+    void RememberFocus();
+    void RestoreFocus();
+
+    TInitParam& params_;
+    AppWindow& app_;
+    std::string programPath_;
+
+    win::WinPrompts prompts_;
+    win::LocaleCollator collator_;
+    win::WinFileOps fileOps_;
+    TAboutDialog aboutDialog_;
+    std::unique_ptr<TPassList> passList_;
+    std::unique_ptr<TTrayIcon> trayIcon_;
+
+    win::ImageStrip toolImages_;
+    win::ImageStrip treeImages_;
+    win::ActionList actions_;
+    win::MenuBar menuBar_;
+    win::Splitter splitter_;
+    MainControls controls_;
+    MainMenus menus_;
+    win::Font font_{win::kFormFontFace, win::kFormFontHeight};
+
+    // The dialogs' starting folders, as the settings gave them at start.
+    std::string openDialogDir_;
+    std::string saveDialogDir_;
+
+    int pageWidth_ = kPageControlWidth;
+    int dockPanelHeight_ = 1;  // one pixel while nothing is docked
+    // Stands in for the property panel's visibility until the panel exists.
+    bool propertyPanelVisible_ = false;
+    HWND focusedControl_ = nullptr;
+    bool created_ = false;
+    bool closed_ = false;
+    bool destroying_ = false;
+    UINT taskbarCreated_ = 0;
+};
+
+}  // namespace torvane

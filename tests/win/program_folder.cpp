@@ -1,0 +1,95 @@
+#include "tests/win/program_folder.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+namespace torvane::wintest {
+
+ProgramFolder::ProgramFolder() {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "torvane-%lu-%d", GetCurrentProcessId(), ++counter);
+        path_ = std::string(temp) + name;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+ProgramFolder::~ProgramFolder() {
+    // SHFileOperation wants a list ending in two zeros.
+    std::string from = path_;
+    from.push_back('\0');
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&op);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    if (FILE* in = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+        std::fclose(in);
+    }
+    return bytes;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+    }
+}
+
+ULONGLONG WriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+void MakeOld(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    SYSTEMTIME day{2001, 6, 0, 19, 12, 0, 0, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&day, &time);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
+
+std::vector<std::string> Lines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string bytes = ReadBytes(path);
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+bool FindSetting(const std::vector<std::string>& lines, const std::string& name, std::string& value) {
+    for (const std::string& line : lines) {
+        if (line.size() > name.size() && line.compare(0, name.size(), name) == 0 && line[name.size()] == '=') {
+            value = line.substr(name.size() + 1);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace torvane::wintest
