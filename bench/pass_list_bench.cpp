@@ -1,0 +1,274 @@
+// Loading and saving a data file of 100,000 records (about 150 bytes each, Japanese text, 2,000
+// folders), plain and protected. Plain figures are file bytes per second; protected figures are
+// plaintext bytes (password and record line) per second, compared with OpenSSL's DES-ECB over
+// the same bytes, which scripts/bench.sh measures in the same run (TORVANE_OPENSSL_DES_MBS, in
+// 10^6 bytes per second, from CPU time like the figures here). The peak memory of a load is measured
+// in a process of its own.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "store/pass_list.h"
+#include "store/text_file.h"
+
+namespace torvane {
+namespace {
+
+constexpr int kRecords = 100000;
+constexpr int kFolders = 2000;
+constexpr char kPassword[] = "bench-password";
+constexpr double kProtectedGoal = 0.40;  // of OpenSSL's DES-ECB
+constexpr double kPlainLoadGoal = 100;   // 10^6 bytes per second
+constexpr double kPeakGoal = 150;        // 10^6 bytes
+
+class SilentPrompts : public IPrompts {
+public:
+    void Warning(const std::string& text) override { Fail(text); }
+    void Error(const std::string& text) override { Fail(text); }
+    void Plain(const std::string& text) override { Fail(text); }
+    std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return nullptr; }
+
+private:
+    static void Fail(const std::string& text) {
+        std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
+        std::exit(1);
+    }
+};
+
+TDate Day(int y, int m, int d) {
+    TDate day = 0;
+    TryEncodeDate(y, m, d, day);
+    return day;
+}
+
+// The catalogue of a busy user: two levels of folders, Japanese titles and companies.
+TPassItem MakeRecord(int i) {
+    static const char* const tops[] = {"ソフトウェア", "ウェブ", "メール", "ハード", "会員"};
+    static const char* const titles[] = {"画像編集ソフト", "ネット銀行", "通販サイト", "メールアカウント"};
+    static const char* const companies[] = {"株式会社サンプル", "Example Inc.", "有限会社テスト"};
+    const int folder = i % kFolders;
+    TPassItem item;
+    item.Path = std::string(tops[folder % 5]) + "\\分類" + std::to_string(folder);
+    item.Title = titles[i % 4] + std::to_string(i);
+    item.Kind = i % 6;
+    item.UserID = "user" + std::to_string(i * 7 % 100000);
+    item.Passwd = "Pw" + std::to_string(i * 7919 % 1000003);
+    item.Company = companies[i % 3];
+    item.Serial = "SN-" + std::to_string(100000 + i);
+    item.Price = i % 7 == 0 ? 9800 : 0;
+    item.Flags = i % 5 == 0 ? 8 : 0;
+    item.FirstDate = Day(2001, 6, 19) + i % 5000;
+    item.LimitDate = item.FirstDate + 365;
+    item.LastDate = i % 3 == 0 ? 0 : item.FirstDate + 30;
+    if (i % 10 == 0) item.Memo = "更新は毎年\r\n連絡先は窓口";
+    return item;
+}
+
+struct Files {
+    std::string folder;
+    std::string plain;
+    std::string protect;
+    std::string out;
+    double plainBytes = 0;
+    double plaintextBytes = 0;  // of the protected file: password and line, per record
+};
+
+const Files& BenchFiles() {
+    static const Files files = [] {
+        Files f;
+        char pattern[] = "/tmp/torvane-bench-XXXXXX";
+        f.folder = mkdtemp(pattern);
+        f.plain = f.folder + "/data.csv";
+        f.protect = f.folder + "/data.tvd";
+        f.out = f.folder + "/out";
+        std::FILE* out = std::fopen(f.plain.c_str(), "wb");
+        for (int i = 0; i < kRecords; ++i) {
+            const std::string line = FormatLine(MakeRecord(i)) + "\r\n";
+            std::fwrite(line.data(), 1, line.size(), out);
+        }
+        std::fclose(out);
+        SilentPrompts prompts;
+        ByteCollator collator;
+        PosixFileOps fileOps;
+        TPassList list(prompts, collator, fileOps);
+        list.Encrypted = false;
+        list.LoadFromFile(f.plain);
+        list.SaveToFile(f.plain);  // in the list's order, as the program writes it
+        list.Encrypted = true;
+        list.Password = kPassword;
+        list.SaveToFile(f.protect);
+        for (int i = 0; i < list.Count(); ++i) {
+            f.plaintextBytes += static_cast<double>(sizeof kPassword - 1 + FormatLine(list.Item(i)).size());
+        }
+        std::FILE* file = std::fopen(f.plain.c_str(), "rb");
+        std::fseek(file, 0, SEEK_END);
+        f.plainBytes = static_cast<double>(std::ftell(file));
+        std::fclose(file);
+        return f;
+    }();
+    return files;
+}
+
+void Load(benchmark::State& state, bool encrypted) {
+    const Files& f = BenchFiles();
+    SilentPrompts prompts;
+    ByteCollator collator;
+    PosixFileOps fileOps;
+    TPassList list(prompts, collator, fileOps);
+    for (auto _ : state) {
+        list.Encrypted = encrypted;
+        list.Password = kPassword;
+        if (list.LoadFromFile(encrypted ? f.protect : f.plain) != LoadResult::Loaded || list.Count() != kRecords) {
+            state.SkipWithError("load failed");
+        }
+    }
+    state.SetBytesProcessed(
+        static_cast<int64_t>((encrypted ? f.plaintextBytes : f.plainBytes) * static_cast<double>(state.iterations())));
+}
+
+void Save(benchmark::State& state, bool encrypted) {
+    const Files& f = BenchFiles();
+    SilentPrompts prompts;
+    ByteCollator collator;
+    PosixFileOps fileOps;
+    TPassList list(prompts, collator, fileOps);
+    list.Encrypted = false;
+    list.LoadFromFile(f.plain);
+    list.Encrypted = encrypted;
+    list.Password = kPassword;
+    for (auto _ : state) {
+        if (!list.SaveToFile(f.out)) state.SkipWithError("save failed");
+    }
+    state.SetBytesProcessed(
+        static_cast<int64_t>((encrypted ? f.plaintextBytes : f.plainBytes) * static_cast<double>(state.iterations())));
+}
+
+void BM_LoadPlain(benchmark::State& state) {
+    Load(state, false);
+}
+void BM_SavePlain(benchmark::State& state) {
+    Save(state, false);
+}
+void BM_LoadProtected(benchmark::State& state) {
+    Load(state, true);
+}
+void BM_SaveProtected(benchmark::State& state) {
+    Save(state, true);
+}
+
+BENCHMARK(BM_LoadPlain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SavePlain)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadProtected)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveProtected)->Unit(benchmark::kMillisecond);
+
+class RateReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto rate = run.counters.find("bytes_per_second");
+            if (run.run_type == Run::RT_Iteration && rate != run.counters.end()) {
+                rates[run.benchmark_name()] = rate->second.value / 1e6;
+            }
+        }
+    }
+    std::map<std::string, double> rates;  // name (with its options), 10^6 bytes per second
+};
+
+// The child's side of the memory measurement: one load, then the peak resident size.
+int MeasureLoad(const std::string& file) {
+    SilentPrompts prompts;
+    ByteCollator collator;
+    PosixFileOps fileOps;
+    TPassList list(prompts, collator, fileOps);
+    list.Encrypted = file.size() > 4 && file.compare(file.size() - 4, 4, ".tvd") == 0;
+    list.Password = kPassword;
+    if (list.LoadFromFile(file) != LoadResult::Loaded) return 1;
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);  // kilobytes
+    return 0;
+}
+
+// Peak resident size in 10^6 bytes of a fresh process that loads the file; negative on failure.
+double PeakLoadMemory(const std::string& file) {
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return -1;
+    self[n] = '\0';
+    const std::string command = std::string("'") + self + "' --peak-rss-load '" + file + "'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return -1;
+    long kilobytes = -1;
+    if (std::fscanf(pipe, "%ld", &kilobytes) != 1) kilobytes = -1;
+    if (pclose(pipe) != 0 || kilobytes < 0) return -1;
+    return static_cast<double>(kilobytes) * 1024 / 1e6;
+}
+
+double Find(const std::map<std::string, double>& rates, const std::string& prefix) {
+    for (const auto& [name, value] : rates) {
+        if (name.compare(0, prefix.size(), prefix) == 0) return value;
+    }
+    return 0;
+}
+
+void PrintSummary(const std::map<std::string, double>& rates) {
+    const Files& f = BenchFiles();
+    const char* given = std::getenv("TORVANE_OPENSSL_DES_MBS");
+    const double openssl = given ? std::atof(given) : 0;
+    std::printf("\nData file: %d records, %d folders, %.1f MB plain (%.0f bytes a record)\n", kRecords, kFolders,
+                f.plainBytes / 1e6, f.plainBytes / kRecords);
+    if (openssl > 0) {
+        std::printf("OpenSSL DES-ECB: %.1f MB/s\n", openssl);
+    } else {
+        std::printf("OpenSSL DES-ECB: n/a (scripts/bench.sh sets TORVANE_OPENSSL_DES_MBS)\n");
+    }
+    const double plainLoad = Find(rates, "BM_LoadPlain");
+    std::printf("plain load       %8.1f MB/s  goal >= %.0f MB/s: %s\n", plainLoad, kPlainLoadGoal,
+                plainLoad >= kPlainLoadGoal ? "met" : "NOT MET");
+    std::printf("plain save       %8.1f MB/s\n", Find(rates, "BM_SavePlain"));
+    for (const char* name : {"BM_LoadProtected", "BM_SaveProtected"}) {
+        const double mbs = Find(rates, name);
+        const char* label = std::strcmp(name, "BM_LoadProtected") == 0 ? "protected load" : "protected save";
+        if (openssl > 0) {
+            const double ratio = mbs / openssl;
+            std::printf("%-16s %8.1f MB/s  %.2f x OpenSSL DES-ECB, goal >= %.2f: %s\n", label, mbs, ratio,
+                        kProtectedGoal, ratio >= kProtectedGoal ? "met" : "NOT MET");
+        } else {
+            std::printf("%-16s %8.1f MB/s  ratio to OpenSSL DES-ECB: n/a\n", label, mbs);
+        }
+    }
+    for (const std::string& file : {f.plain, f.protect}) {
+        const double peak = PeakLoadMemory(file);
+        std::printf("peak memory, loading %s: %.1f MB  goal < %.0f MB: %s\n", file == f.plain ? "plain" : "protected",
+                    peak, kPeakGoal, peak >= 0 && peak < kPeakGoal ? "met" : "NOT MET");
+    }
+}
+
+void RemoveFiles() {
+    const Files& f = BenchFiles();
+    for (const std::string& file : {f.plain, f.protect, f.out}) std::remove(file.c_str());
+    rmdir(f.folder.c_str());
+}
+
+}  // namespace
+}  // namespace torvane
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--peak-rss-load") == 0) return torvane::MeasureLoad(argv[2]);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    torvane::RateReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    torvane::PrintSummary(reporter.rates);
+    torvane::RemoveFiles();
+    return 0;
+}

@@ -1,0 +1,284 @@
+#include "cli/cli.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "cli/record_json.h"
+#include "cli/sjis_utf8.h"
+#include "store/pass_list.h"
+#include "store/text_file.h"
+
+#ifdef _WIN32
+#include "win/platform_win.h"
+#endif
+
+namespace torvane::cli {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: torvane-cli dump [--json] [--password-file F] FILE\n"
+    "       torvane-cli convert [--password-file F] [--new-password-file G] IN OUT\n"
+    "A file whose name ends in \".tvd\" is protected by a password. A password file holds the\n"
+    "password on its first line; the environment variable TORVANE_PASSWORD may give it instead.\n"
+    "convert writes OUT protected when its name ends in \".tvd\", under the new password (or the\n"
+    "same one), and replaces OUT only when every record was written.\n"
+    "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error.\n";
+constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
+constexpr size_t kMaxPasswordFile = 64 * 1024;
+
+struct Options {
+    std::string command;
+    bool help = false;
+    bool json = false;
+    std::optional<std::string> passwordFile;
+    std::optional<std::string> newPasswordFile;
+    std::vector<std::string> operands;
+};
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Protected exactly when the name ends in ".tvd", letter case included, as the program decides.
+bool IsProtected(const std::string& file) {
+    return EndsWith(file, ".tvd");
+}
+
+// The text after the last line break of a message (its detail, after the program's own words).
+std::string Detail(const std::string& message) {
+    const size_t at = message.rfind("\r\n");
+    return ConsoleText(at == std::string::npos ? message : message.substr(at + 2));
+}
+
+bool Parse(const std::vector<std::string>& args, Options& o, std::string& problem) {
+    if (args.empty()) {
+        problem = "no command given";
+        return false;
+    }
+    o.command = args[0];
+    if (o.command == "help" || o.command == "--help" || o.command == "-h") {
+        o.help = true;
+        return true;
+    }
+    if (o.command != "dump" && o.command != "convert") {
+        problem = "unknown command '" + o.command + "'";
+        return false;
+    }
+    const bool dump = o.command == "dump";
+    bool optionsEnded = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            o.operands.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const size_t eq = a.find('=');
+        const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+        if (name == "help") {
+            o.help = true;
+            return true;
+        }
+        if (name == "json" && dump && eq == std::string::npos) {
+            o.json = true;
+            continue;
+        }
+        std::optional<std::string>* target = nullptr;
+        if (name == "password-file") target = &o.passwordFile;
+        if (name == "new-password-file" && !dump) target = &o.newPasswordFile;
+        if (!target) {
+            problem = "unknown option '" + a + "' for " + o.command;
+            return false;
+        }
+        if (eq != std::string::npos) {
+            *target = a.substr(eq + 1);
+        } else if (i + 1 < args.size()) {
+            *target = args[++i];
+        } else {
+            problem = "option '" + a + "' needs a file name";
+            return false;
+        }
+    }
+    const size_t wanted = dump ? 1 : 2;
+    if (o.operands.size() != wanted) {
+        problem = dump ? "dump takes one data file" : "convert takes an input and an output file";
+        return false;
+    }
+    return true;
+}
+
+// Keeps the last message the record list showed; the command line has no one to ask.
+class QuietPrompts : public IPrompts {
+public:
+    void Warning(const std::string& text) override { last = text; }
+    void Error(const std::string& text) override { last = text; }
+    void Plain(const std::string& text) override { last = text; }
+    std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return std::make_unique<NoDialog>(); }
+
+    std::string last;
+
+private:
+    class NoDialog : public IPasswordDialog {
+    public:
+        bool Show(const std::string&, std::string& text) override {
+            text.clear();
+            return false;
+        }
+    };
+};
+
+class Session {
+public:
+    Session(const EnvLookup& env, std::ostream& out, std::ostream& err, IFileOps& fileOps, const ICollator& collator)
+        : env_(env), out_(out), err_(err), list_(prompts_, collator, fileOps) {}
+
+    int Dump(const Options& o);
+    int Convert(const Options& o);
+
+private:
+    int Fail(int code, const std::string& message) {
+        err_ << "torvane-cli: " << message << '\n';
+        err_.flush();
+        return code;
+    }
+    int ReadPassword(const std::optional<std::string>& file, std::string& password);
+    int Load(const std::string& file, const std::string& password);
+
+    const EnvLookup& env_;
+    std::ostream& out_;
+    std::ostream& err_;
+    QuietPrompts prompts_;
+    TPassList list_;
+};
+
+// From the password file when one is named, otherwise from the environment; empty when neither.
+int Session::ReadPassword(const std::optional<std::string>& file, std::string& password) {
+    password.clear();
+    if (!file) {
+        if (std::optional<std::string> value = env_(kPasswordVariable)) password = *value;
+        return kExitOk;
+    }
+    errno = 0;
+    std::FILE* f = std::fopen(file->c_str(), "rb");
+    if (!f) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(errno ? errno : EIO));
+    std::string content(kMaxPasswordFile, '\0');
+    content.resize(std::fread(content.data(), 1, content.size(), f));
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(EIO));
+    password = content.substr(0, content.find_first_of("\r\n"));
+    return kExitOk;
+}
+
+int Session::Load(const std::string& file, const std::string& password) {
+    if (!FileExists(file)) return Fail(kExitFileError, file + ": no such file");
+    list_.Encrypted = IsProtected(file);
+    list_.Password = list_.Encrypted ? password : std::string();
+    switch (list_.LoadFromFile(file)) {
+        case LoadResult::Loaded:
+            return kExitOk;
+        case LoadResult::NoFile:
+            return Fail(kExitFileError, file + ": no such file");
+        case LoadResult::Cancelled:
+            return Fail(kExitUsage, file + ": no password");
+        case LoadResult::WrongPassword:
+            return Fail(kExitWrongPassword, file + ": wrong password");
+        case LoadResult::ConvertError:
+            return Fail(kExitFileError, file + ": bad data: " + Detail(prompts_.last));
+        case LoadResult::ReadError:
+            return Fail(kExitFileError, file + ": cannot read: " + Detail(prompts_.last));
+    }
+    return kExitFileError;
+}
+
+int Session::Dump(const Options& o) {
+    const std::string& file = o.operands[0];
+    std::string password;
+    if (const int code = ReadPassword(o.passwordFile, password)) return code;
+    if (IsProtected(file) && password.empty()) {
+        return Fail(kExitUsage, file + " is protected: give its password with --password-file or " + kPasswordVariable);
+    }
+    if (const int code = Load(file, password)) return code;
+
+    // All of it first: a failure half-way must not leave half an export behind.
+    std::string text;
+    std::string badField;
+    for (int i = 0; i < list_.Count(); ++i) {
+        if (!o.json) {
+            text += FormatLine(list_.Item(i));
+            text += "\r\n";
+            continue;
+        }
+        if (!AppendRecordJson(list_.Item(i), text, badField)) {
+            return Fail(kExitFileError, file + ": record " + std::to_string(i + 1) + ": " + badField +
+                                            " is not Shift_JIS text, so it has no UTF-8 form");
+        }
+        text += '\n';
+    }
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out_.flush();
+    if (!out_) return Fail(kExitFileError, "cannot write the output");
+    return kExitOk;
+}
+
+int Session::Convert(const Options& o) {
+    const std::string& in = o.operands[0];
+    const std::string& out = o.operands[1];
+    std::string password;
+    if (const int code = ReadPassword(o.passwordFile, password)) return code;
+    std::string newPassword = password;
+    if (o.newPasswordFile) {
+        if (const int code = ReadPassword(o.newPasswordFile, newPassword)) return code;
+    }
+    if (IsProtected(in) && password.empty()) {
+        return Fail(kExitUsage, in + " is protected: give its password with --password-file or " + kPasswordVariable);
+    }
+    if (IsProtected(out) && newPassword.empty()) {
+        return Fail(kExitUsage, out + " is protected: give its password with --new-password-file, --password-file or " +
+                                    kPasswordVariable);
+    }
+    if (const int code = Load(in, password)) return code;
+
+    list_.Encrypted = IsProtected(out);
+    list_.Password = list_.Encrypted ? newPassword : std::string();
+    prompts_.last.clear();
+    if (!list_.SaveToFile(out)) return Fail(kExitFileError, out + ": cannot write: " + Detail(prompts_.last));
+    return kExitOk;
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err,
+        IFileOps& fileOps, const ICollator& collator) {
+    Options options;
+    std::string problem;
+    if (!Parse(args, options, problem)) {
+        err << "torvane-cli: " << problem << '\n' << kUsage;
+        err.flush();
+        return kExitUsage;
+    }
+    if (options.help) {
+        out << kUsage;
+        out.flush();
+        return kExitOk;
+    }
+    Session session(env, out, err, fileOps, collator);
+    return options.command == "dump" ? session.Dump(options) : session.Convert(options);
+}
+
+int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err) {
+#ifdef _WIN32
+    win::WinFileOps fileOps;
+    win::LocaleCollator collator;
+#else
+    PosixFileOps fileOps;
+    ByteCollator collator;
+#endif
+    return Run(args, env, out, err, fileOps, collator);
+}
+
+}  // namespace torvane::cli

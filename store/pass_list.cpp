@@ -1,0 +1,378 @@
+#include "store/pass_list.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "store/crypt.h"
+#include "store/text_file.h"
+
+namespace torvane {
+namespace {
+
+constexpr char kPasswordCaption[] = "パスワードを入力してください";
+constexpr char kLoadPrompt[] = "\r\n暗号化されたファイルです！\r\nパスワードを設定してください";
+constexpr char kSavePrompt[] = "\r\n暗号化して保存します！\r\nパスワードを設定してください";
+constexpr char kWrongPassword[] = "\r\nこのファイルは違うパスワードで保存したファイルです！";
+constexpr char kWriteError[] = "データが書き込めません!\r\n";
+constexpr int kMaxBackupTries = 1000;
+
+// In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
+// starts a character, so a "\" there is a separator, never the second byte of a character.
+bool InSubtree(const std::string& path, const std::string& folder) {
+    return path.size() >= folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+           (path.size() == folder.size() || path[folder.size()] == '\\');
+}
+
+size_t HashRecordKey(const TPassItem& item) {
+    const std::hash<std::string> hash;
+    size_t h = hash(item.Path);
+    for (const std::string* field : {&item.Title, &item.UserID, &item.Passwd, &item.Company}) {
+        h = h * 1000003u ^ hash(*field);
+    }
+    h ^= h >> 31;  // the index takes the low bits
+    h *= 0x9e3779b97f4a7c15ull;
+    return h ^ (h >> 29);
+}
+
+// Finds records by their identity while a file is read, where a search through the list for
+// every line would make loading quadratic. Open addressing over positions: one probe is
+// usually one cache line, which matters with 100,000 records.
+class RecordKeyIndex {
+public:
+    explicit RecordKeyIndex(const std::vector<std::unique_ptr<TPassItem>>& items) : items_(items) { Resize(1024); }
+
+    int Find(const TPassItem& item, size_t hash) const {
+        for (size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
+            const Slot& s = slots_[slot];
+            if (s.position < 0) return -1;
+            if (s.hash == hash && SameRecordKey(*items_[static_cast<size_t>(s.position)], item)) return s.position;
+        }
+    }
+    void Add(size_t hash, int position) {
+        if ((count_ + 1) * 2 > slots_.size()) Resize(slots_.size() * 2);
+        Insert(hash, position);
+        ++count_;
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        int position = -1;
+    };
+
+    void Insert(size_t hash, int position) {
+        size_t slot = hash & mask_;
+        while (slots_[slot].position >= 0) slot = (slot + 1) & mask_;
+        slots_[slot] = {hash, position};
+    }
+    void Resize(size_t size) {
+        std::vector<Slot> old(size);
+        old.swap(slots_);
+        mask_ = size - 1;
+        for (const Slot& s : old) {
+            if (s.position >= 0) Insert(s.hash, s.position);
+        }
+    }
+
+    const std::vector<std::unique_ptr<TPassItem>>& items_;
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
+int CountQuotes(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '"'));
+}
+
+}  // namespace
+
+std::string SortKey(const TPassItem& item) {
+    std::string key;
+    key.reserve(item.Path.size() + item.Title.size() + item.UserID.size() + 2);
+    key.append(item.Path).append(1, '\\').append(item.Title).append(1, ':').append(item.UserID);
+    return key;
+}
+
+std::string BackupName(const std::string& fileName, TDate now, int attempt) {
+    int year = 0, month = 0, day = 0;
+    DecodeDate(now, year, month, day);
+    long long seconds = std::llround((now - std::floor(now)) * 86400.0);
+    seconds = std::min(seconds, 86399LL);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, ".%04d%02d%02d-%02d%02d%02d", year, month, day, static_cast<int>(seconds / 3600),
+                  static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+    std::string name = fileName + stamp;
+    if (attempt > 1) name += "-" + std::to_string(attempt);
+    return name + ".bak";
+}
+
+TPassList::TPassList(IPrompts& prompts, const ICollator& collator, IFileOps& fileOps)
+    : prompts_(prompts), collator_(collator), fileOps_(fileOps) {}
+
+TPassList::~TPassList() = default;
+
+void TPassList::Clear() {
+    items_.clear();
+}
+
+int TPassList::IndexOfItem(const TPassItem& item) const {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (SameRecordKey(*items_[i], item)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int TPassList::AddItem(const TPassItem& item) {
+    Modified = true;
+    const int index = IndexOfItem(item);
+    if (index >= 0) {
+        *items_[static_cast<size_t>(index)] = item;
+        return index;
+    }
+    items_.push_back(std::make_unique<TPassItem>(item));
+    return Count() - 1;
+}
+
+bool TPassList::DeleteItem(const TPassItem* item) {
+    const auto it = std::find_if(items_.begin(), items_.end(),
+                                 [item](const std::unique_ptr<TPassItem>& p) { return p.get() == item; });
+    if (it == items_.end()) return false;
+    items_.erase(it);
+    Modified = true;
+    return true;
+}
+
+void TPassList::RenameFolder(const std::string& oldPath, const std::string& newPath) {
+    if (oldPath == newPath) return;
+    for (auto& item : items_) {
+        if (!InSubtree(item->Path, oldPath)) continue;
+        item->Path.replace(0, oldPath.size(), newPath);
+        Modified = true;
+    }
+}
+
+void TPassList::DeleteFolder(const std::string& path) {
+    const auto first = std::remove_if(items_.begin(), items_.end(), [&path](const std::unique_ptr<TPassItem>& p) {
+        return InSubtree(p->Path, path);
+    });
+    if (first == items_.end()) return;
+    items_.erase(first, items_.end());
+    Modified = true;
+}
+
+void TPassList::MarkChanged() {
+    Modified = true;
+    Sort();
+}
+
+void TPassList::GetItem(int index, TPassItem& item) const {
+    if (IsValidIndex(index)) item = Item(index);
+}
+
+void TPassList::SetItemPath(int index, const std::string& path) {
+    if (!IsValidIndex(index)) return;
+    Item(index).Path = path;
+    Modified = true;
+}
+
+std::string TPassList::GetItemPath(int index) const {
+    return IsValidIndex(index) ? Item(index).Path : std::string();
+}
+
+void TPassList::Sort() {
+    // The keys are built once: with 100,000 records a comparison that built them would
+    // allocate millions of strings.
+    struct Entry {
+        std::string key;
+        double day;  // LastDate in whole days: dates less than a day apart are equal
+        std::unique_ptr<TPassItem> item;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(items_.size());
+    for (auto& item : items_) {
+        entries.push_back({SortKey(*item), std::trunc(item->LastDate), std::move(item)});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
+        const int order = collator_.Compare(a.key, b.key);
+        return order != 0 ? order < 0 : a.day < b.day;
+    });
+    for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
+}
+
+bool TPassList::AskPassword(const std::string& message) {
+    if (!Encrypted || !Password.empty()) return true;
+    prompts_.Warning(message);
+    const std::unique_ptr<IPasswordDialog> dialog = prompts_.CreatePasswordDialog();
+    for (;;) {
+        std::string text;
+        if (!dialog->Show(kPasswordCaption, text)) {
+            Password.clear();
+            return false;
+        }
+        Password = text;
+        if (!Password.empty()) return true;
+    }
+}
+
+LoadResult TPassList::LoadFromFile(const std::string& fileName) {
+    Clear();
+    if (!FileExists(fileName)) {
+        lastLoad_ = LoadResult::NoFile;
+    } else if (!AskPassword(fileName + kLoadPrompt)) {
+        lastLoad_ = LoadResult::Cancelled;
+    } else {
+        errno = 0;
+        std::FILE* file = std::fopen(fileName.c_str(), "rb");
+        if (file) {
+            lastLoad_ = ReadRecords(file, fileName);
+        } else {
+            const int error = errno != 0 ? errno : EIO;
+            Modified = false;
+            lastLoad_ = LoadResult::ReadError;
+            prompts_.Error(ErrnoText(error));
+        }
+    }
+    if (LoadCompleted()) {
+        incompleteFiles_.erase(fileName);
+    } else {
+        incompleteFiles_.insert(fileName);
+    }
+    return lastLoad_;
+}
+
+// Reads the open file into the empty list and closes it, before any message is shown.
+LoadResult TPassList::ReadRecords(std::FILE* file, const std::string& fileName) {
+    TCrypt crypt;
+    crypt.SetKey(Password);
+    crypt.Mode = TCrypt::kDecipher;
+    TextLineReader reader(file);
+    RecordKeyIndex index(items_);
+    std::string line;
+    std::string text;
+    auto add = [this, &index](TPassItem&& item) {
+        const size_t hash = HashRecordKey(item);
+        const int found = index.Find(item, hash);
+        if (found >= 0) {
+            *items_[static_cast<size_t>(found)] = std::move(item);
+        } else {
+            items_.push_back(std::make_unique<TPassItem>(std::move(item)));
+            index.Add(hash, Count() - 1);
+        }
+    };
+    try {
+        while (reader.ReadLine(line)) {
+            if (Encrypted) {
+                text = crypt.Process(line);
+                // Only the first five characters of a password enter the key, so a shorter password
+                // that agrees with them deciphers the file too, leaving the rest of the right one in
+                // front of every line: the line must then still be a record line. (A rest that only
+                // lengthens the first field cannot be told from a longer folder name.)
+                std::optional<TPassItem> item;
+                if (text.compare(0, Password.size(), Password) == 0) {
+                    item = ParseLine(std::string_view(text).substr(Password.size()));
+                }
+                if (!item) {
+                    std::fclose(file);
+                    WrongPassword(fileName);
+                    return LoadResult::WrongPassword;
+                }
+                add(std::move(*item));
+                continue;
+            }
+            // A quoted field with line breaks (a memo) spans several lines of the file.
+            text.swap(line);
+            int quotes = CountQuotes(text);
+            while (quotes % 2 != 0 && reader.ReadLine(line)) {
+                text.append("\r\n").append(line);
+                quotes += CountQuotes(line);
+            }
+            if (std::optional<TPassItem> item = ParseLine(text)) add(std::move(*item));
+        }
+    } catch (const EConvertError& e) {
+        std::fclose(file);
+        Modified = false;
+        prompts_.Error(e.what());
+        return LoadResult::ConvertError;
+    }
+    std::fclose(file);
+    Modified = false;
+    if (reader.Failed()) {
+        prompts_.Error(ErrnoText(reader.Error()));
+        return LoadResult::ReadError;
+    }
+    Sort();
+    return LoadResult::Loaded;
+}
+
+void TPassList::WrongPassword(const std::string& fileName) {
+    prompts_.Warning(fileName + kWrongPassword);
+    Clear();
+    Password.clear();
+    Modified = false;
+}
+
+bool TPassList::SaveToFile(const std::string& fileName) {
+    if (!AskPassword(fileName + kSavePrompt)) return false;
+    Sort();
+    AtomicFileWriter writer(fileOps_);
+    std::string error;
+    if (!writer.Open(fileName, error)) {
+        prompts_.Error(error);
+        return false;
+    }
+    TCrypt crypt;
+    crypt.SetKey(Password);
+    crypt.Mode = TCrypt::kEncipher;
+    bool written = true;
+    std::string line;
+    for (const auto& item : items_) {
+        line = FormatLine(*item);
+        if (Encrypted) {
+            line = crypt.Process(Password + line);
+            crypt.NewSalt();
+        }
+        line.append("\r\n");
+        if (!writer.Write(line, error)) {
+            written = false;
+            break;
+        }
+    }
+    if (!written || !writer.Finish(error)) {
+        writer.Abandon();
+        Modified = false;
+        prompts_.Plain(kWriteError + error);
+        return false;
+    }
+    // The file about to be replaced may hold more than this list, which then is only the part
+    // of it that could be read: keep it whole before it goes.
+    if (incompleteFiles_.count(fileName) != 0 && FileExists(fileName) && !KeepBackup(fileName, error)) {
+        writer.Abandon();
+        prompts_.Error(error);
+        return false;
+    }
+    if (!writer.Commit(error)) {
+        writer.Abandon();
+        prompts_.Error(error);
+        return false;
+    }
+    Modified = false;
+    return true;
+}
+
+bool TPassList::KeepBackup(const std::string& fileName, std::string& error) {
+    const TDate now = Now();
+    for (int attempt = 1; attempt <= kMaxBackupTries; ++attempt) {
+        const std::string name = BackupName(fileName, now, attempt);
+        if (FileExists(name)) continue;
+        if (!CopyToNewFile(fileName, name, error)) return false;
+        incompleteFiles_.erase(fileName);
+        return true;
+    }
+    error = ErrnoText(EEXIST);
+    return false;
+}
+
+}  // namespace torvane

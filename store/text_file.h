@@ -1,0 +1,76 @@
+#pragma once
+// Text files as the program reads and writes them: a line ends at CR (an LF right after it is
+// skipped, a lone LF stays in the line), a character 26 ends the file, lines are written with
+// CR LF. Writes go to a temporary file beside the target, which replaces it only when complete.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "store/platform.h"
+
+namespace torvane {
+
+bool FileExists(const std::string& path);
+// The text of the C library for an errno value.
+std::string ErrnoText(int error);
+
+// Reads lines from a file opened in binary mode; the file stays the caller's.
+class TextLineReader {
+public:
+    explicit TextLineReader(std::FILE* file);
+
+    // The next line without its end; false at the end of the file, at a character 26, or on a
+    // read error (Failed then tells).
+    bool ReadLine(std::string& line);
+    bool Failed() const { return error_ != 0; }
+    int Error() const { return error_; }
+
+private:
+    bool Fill();
+
+    std::FILE* file_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool eof_ = false;      // no more bytes from the file
+    bool stopped_ = false;  // a character 26 was met
+    bool skipLf_ = false;   // the last line ended at CR and the LF after it is still to come
+    int error_ = 0;
+};
+
+// Writes a new version of a file. Nothing reaches the target before Commit: a failure at any
+// point leaves the target as it was and removes the temporary file.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(IFileOps& fileOps) : fileOps_(fileOps) {}
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the temporary file in the target's folder; false with the error's text.
+    bool Open(const std::string& target, std::string& error);
+    // Buffered; false with the error's text once a write failed.
+    bool Write(const std::string& text, std::string& error);
+    // Flushes the data to the disk and closes the file; false with the error's text (a write error).
+    bool Finish(std::string& error);
+    // Replaces the target by the finished file; false with the platform's text.
+    bool Commit(std::string& error);
+    // Closes and removes the temporary file unless it was committed.
+    void Abandon();
+
+    const std::string& TempPath() const { return tempPath_; }
+
+private:
+    IFileOps& fileOps_;
+    std::FILE* file_ = nullptr;
+    std::string target_;
+    std::string tempPath_;
+    bool finished_ = false;
+    bool committed_ = false;
+};
+
+// Copies source to a new file target, which must not exist; a partial copy is removed.
+bool CopyToNewFile(const std::string& source, const std::string& target, std::string& error);
+
+}  // namespace torvane

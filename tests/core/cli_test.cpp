@@ -1,0 +1,243 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "store/pass_list.h"
+#include "tests/core/list_files.h"
+#include "tests/core/scripted_prompts.h"
+
+namespace torvane {
+namespace {
+
+using listtest::Folder;
+using listtest::ReadBytes;
+using listtest::WriteBytes;
+
+TDate Day(int y, int m, int d) {
+    TDate day = 0;
+    TryEncodeDate(y, m, d, day);
+    return day;
+}
+
+TPassItem Record(const std::string& path, const std::string& title) {
+    TPassItem item;
+    item.Path = path;
+    item.Title = title;
+    item.FirstDate = Day(2001, 6, 19);
+    item.LimitDate = Day(2002, 1, 31);
+    return item;
+}
+
+// A record line whose limit date is the given text.
+std::string LineWithLimit(const std::string& limit) {
+    std::string line = FormatLine(Record("", "Bad"));
+    return line.replace(line.find("2002/01/31"), 10, limit);
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    struct Result {
+        int code;
+        std::string out;
+        std::string err;
+    };
+
+    Result Run(const std::vector<std::string>& args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const cli::EnvLookup env = [this](const std::string& name) -> std::optional<std::string> {
+            const auto it = env_.find(name);
+            if (it == env_.end()) return std::nullopt;
+            return it->second;
+        };
+        const int code = cli::Run(args, env, out, err, fileOps_, collator_);
+        return {code, out.str(), err.str()};
+    }
+
+    // A data file written by the record list itself.
+    std::string Save(const std::string& name, const std::vector<TPassItem>& items, const std::string& password = "") {
+        ScriptedPrompts prompts;
+        TPassList list(prompts, collator_, fileOps_);
+        list.Encrypted = !password.empty();
+        list.Password = password;
+        for (const TPassItem& item : items) list.AddItem(item);
+        const std::string file = folder_.File(name);
+        EXPECT_TRUE(list.SaveToFile(file));
+        return file;
+    }
+
+    std::string PasswordFile(const std::string& content) {
+        const std::string file = folder_.File("pw" + std::to_string(++passwordFiles_) + ".txt");
+        WriteBytes(file, content);
+        return file;
+    }
+
+    Folder folder_;
+    std::map<std::string, std::string> env_;
+    listtest::NativeFileOps fileOps_;
+    ByteCollator collator_;
+    int passwordFiles_ = 0;
+};
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndTheUsage) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"list", "a.csv"},
+        {"dump"},
+        {"dump", "a.csv", "b.csv"},
+        {"dump", "--verbose", "a.csv"},
+        {"dump", "a.csv", "--password-file"},
+        {"dump", "--new-password-file", "g", "a.csv"},
+        {"convert", "--json", "a.csv", "b.csv"},
+        {"convert", "a.csv"},
+    };
+    for (const auto& args : wrong) {
+        const Result r = Run(args);
+        EXPECT_EQ(r.code, cli::kExitUsage) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.err.find("usage: torvane-cli dump"), std::string::npos);
+        EXPECT_EQ(r.out, "");
+    }
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.code, cli::kExitOk);
+    EXPECT_NE(help.out.find("usage:"), std::string::npos);
+}
+
+TEST_F(CliTest, DumpPrintsTheDataFileLinesInListOrder) {
+    TPassItem memo = Record("", "B");
+    memo.Memo = "1\r\n2";
+    const std::string file = Save("a.csv", {memo, Record("", "A")});
+    const Result r = Run({"dump", file});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(r.out, FormatLine(Record("", "A")) + "\r\n" + FormatLine(memo) + "\r\n");
+    EXPECT_EQ(r.out, ReadBytes(file));  // itself a plain data file
+    EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, DumpJsonGivesOneUtf8ObjectPerRecord) {
+    TPassItem item = Record("ソフト\\表", "題\"名\"");
+    item.Kind = 3;
+    item.UserID = "ユーザー";
+    item.Price = -25;
+    item.ShopName = "Shop";
+    item.Flags = 11;
+    item.Memo = "a\r\n\tb";
+    item.LastDate = Day(2024, 2, 29);
+    const Result r = Run({"dump", "--json", Save("a.csv", {item})});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(r.out,
+              u8R"({"Path":"ソフト\\表","Title":"題\"名\"","Kind":3,"UserID":"ユーザー","Passwd":"","Hint":"",)"
+              u8R"("Answer":"","Company":"","Serial":"","ProdKey":"","Price":-25,"ShopName":"Shop","Flags":11,)"
+              u8R"("LimitDate":"2002/01/31","URL":"","Mail":"","FirstDate":"2001/06/19","LastDate":"2024/02/29",)"
+              u8R"("Macro":"","Memo":"a\r\n\tb"})"
+              "\n");
+}
+
+TEST_F(CliTest, DumpJsonRefusesTextThatIsNotShiftJis) {
+    TPassItem item = Record("", "ok");
+    item.Memo = "\x81";  // a lead byte without its second byte
+    const Result r = Run({"dump", "--json", Save("a.csv", {Record("", "first"), item})});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Memo"), std::string::npos);
+}
+
+TEST_F(CliTest, ProtectedDumpTakesThePasswordFromAFileOrTheEnvironment) {
+    const std::string file = Save("a.tvd", {Record("", "A")}, "secret");
+    const std::string expected = FormatLine(Record("", "A")) + "\r\n";
+    EXPECT_EQ(Run({"dump", "--password-file", PasswordFile("secret\r\nsecond line")}).code, cli::kExitUsage);
+    Result r = Run({"dump", "--password-file", PasswordFile("secret\r\nsecond line"), file});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(r.out, expected);
+    r = Run({"dump", "--password-file=" + PasswordFile("secret"), file});
+    EXPECT_EQ(r.out, expected);
+
+    env_["TORVANE_PASSWORD"] = "secret";
+    r = Run({"dump", file});
+    EXPECT_EQ(r.code, cli::kExitOk);
+    EXPECT_EQ(r.out, expected);
+    // A password file wins over the environment.
+    r = Run({"dump", "--password-file", PasswordFile("wrong\n"), file});
+    EXPECT_EQ(r.code, cli::kExitWrongPassword);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("wrong password"), std::string::npos);
+}
+
+TEST_F(CliTest, ProtectedFileWithoutPasswordIsAUsageError) {
+    const std::string file = Save("a.tvd", {Record("", "A")}, "secret");
+    Result r = Run({"dump", file});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("TORVANE_PASSWORD"), std::string::npos);
+    r = Run({"dump", "--password-file", PasswordFile("\r\n"), file});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    // Letter case counts: ".TVD" names a plain file, which needs no password.
+    const std::string upper = folder_.File("b.TVD");
+    WriteBytes(upper, ReadBytes(Save("b.csv", {Record("", "B")})));
+    r = Run({"dump", upper});
+    EXPECT_EQ(r.code, cli::kExitOk);
+    EXPECT_EQ(r.out, FormatLine(Record("", "B")) + "\r\n");
+}
+
+TEST_F(CliTest, FileAndDataErrorsExitWithFourAndPrintNothing) {
+    Result r = Run({"dump", folder_.File("none.csv")});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_NE(r.err.find("no such file"), std::string::npos);
+
+    r = Run({"dump", "--password-file", folder_.File("none.txt"), Save("a.tvd", {Record("", "A")}, "pw")});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+
+    const std::string bad = folder_.File("bad.csv");
+    WriteBytes(bad, FormatLine(Record("", "A")) + "\r\n" + LineWithLimit("2001/02/30") + "\r\n");
+    r = Run({"dump", bad});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("bad data"), std::string::npos);
+}
+
+TEST_F(CliTest, ConvertReenciphersUnderTheNewPasswordAndBack) {
+    const std::string in = Save("in.tvd", {Record("", "B"), Record("X", "A")}, "old");
+    const std::string out = folder_.File("out.tvd");
+    env_["TORVANE_PASSWORD"] = "old";
+    Result r = Run({"convert", "--new-password-file", PasswordFile("new"), in, out});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(Run({"dump", out}).code, cli::kExitWrongPassword);
+    env_["TORVANE_PASSWORD"] = "new";
+    // Byte order: the key X\A: comes before \B:.
+    const std::string lines = FormatLine(Record("X", "A")) + "\r\n" + FormatLine(Record("", "B")) + "\r\n";
+    EXPECT_EQ(Run({"dump", out}).out, lines);
+
+    const std::string plain = folder_.File("plain.csv");
+    r = Run({"convert", out, plain});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_EQ(ReadBytes(plain), lines);
+}
+
+TEST_F(CliTest, FailedConvertLeavesTheOutputAsItWas) {
+    const std::string out = folder_.File("out.csv");
+    WriteBytes(out, "previous");
+    const std::string bad = folder_.File("bad.csv");
+    WriteBytes(bad, LineWithLimit("x/1/1") + "\r\n");
+    EXPECT_EQ(Run({"convert", bad, out}).code, cli::kExitFileError);
+    EXPECT_EQ(Run({"convert", Save("a.tvd", {Record("", "A")}, "pw"), out}).code, cli::kExitUsage);
+    env_["TORVANE_PASSWORD"] = "nope";
+    EXPECT_EQ(Run({"convert", folder_.File("a.tvd"), out}).code, cli::kExitWrongPassword);
+    EXPECT_EQ(ReadBytes(out), "previous");
+
+    const Result r = Run({"convert", Save("b.csv", {Record("", "B")}), folder_.File("missing") + "/out.csv"});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos);
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.tvd", "b.csv", "bad.csv", "out.csv"}));
+}
+
+TEST_F(CliTest, ProtectedOutputNeedsAPassword) {
+    const std::string out = folder_.File("out.tvd");
+    const Result r = Run({"convert", Save("a.csv", {Record("", "A")}), out});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("--new-password-file"), std::string::npos);
+    EXPECT_EQ(ReadBytes(out), "");
+}
+
+}  // namespace
+}  // namespace torvane

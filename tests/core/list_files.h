@@ -1,0 +1,89 @@
+#pragma once
+// Files for the record list and command line tests: a temporary folder removed afterwards,
+// byte-exact file contents, the names a folder holds, and the platform's file replacement.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/platform.h"
+#ifdef _WIN32
+#include "win/platform_win.h"
+#endif
+
+namespace torvane::listtest {
+
+#ifdef _WIN32
+using NativeFileOps = win::WinFileOps;
+#else
+using NativeFileOps = PosixFileOps;
+#endif
+
+class Folder {
+public:
+    Folder() {
+        static std::atomic<int> counter{0};
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0;; ++attempt) {
+            const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+            path_ = base / ("torvane-list-" + std::to_string(tick % 1000000007) + "-" + std::to_string(counter++));
+            if (std::filesystem::create_directory(path_) || attempt > 100) break;
+        }
+    }
+    ~Folder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    std::string File(const std::string& name) const {
+        return path_.string() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+    }
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string content;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+        std::fclose(file);
+    }
+    return content;
+}
+
+inline void WriteBytes(const std::string& path, const std::string& content) {
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(content.data(), 1, content.size(), file);
+        std::fclose(file);
+    }
+}
+
+// Refuses every replacement, as a locked or read-only target does.
+class RefusingFileOps : public IFileOps {
+public:
+    bool Replace(const std::string&, const std::string&, std::string& error) override {
+        ++calls;
+        error = "replace refused";
+        return false;
+    }
+    int calls = 0;
+};
+
+}  // namespace torvane::listtest

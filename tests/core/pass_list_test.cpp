@@ -1,0 +1,594 @@
+#include "store/pass_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "store/crypt.h"
+#include "store/text_file.h"
+#include "tests/core/fixed_clock.h"
+#include "tests/core/list_files.h"
+#include "tests/core/scripted_prompts.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace torvane {
+namespace {
+
+using listtest::Folder;
+using listtest::ReadBytes;
+using listtest::WriteBytes;
+using Kind = ScriptedPrompts::Kind;
+
+constexpr char kLoadMessage[] = "\r\n暗号化されたファイルです！\r\nパスワードを設定してください";
+constexpr char kSaveMessage[] = "\r\n暗号化して保存します！\r\nパスワードを設定してください";
+constexpr char kWrongMessage[] = "\r\nこのファイルは違うパスワードで保存したファイルです！";
+constexpr char kCaption[] = "パスワードを入力してください";
+
+TDate Day(int y, int m, int d) {
+    TDate day = 0;
+    TryEncodeDate(y, m, d, day);
+    return day;
+}
+
+TPassItem Item(const std::string& path, const std::string& title, const std::string& user = "") {
+    TPassItem item;
+    item.Path = path;
+    item.Title = title;
+    item.UserID = user;
+    item.FirstDate = Day(2001, 6, 19);
+    item.LimitDate = Day(2001, 6, 19);
+    return item;
+}
+
+// A record line as the data file holds it.
+std::string Line(const std::string& path, const std::string& title, const std::string& memo = "",
+                 const std::string& user = "") {
+    return path + ",\"" + title + "\",0,\"" + user +
+           "\",\"\",\"\",\"\",\"\",\"\",\"\",\"0@\",0,2001/06/19,,,2001/06/19,1899/12/30,\"\",\"" + memo + "\"";
+}
+
+std::vector<std::string> Titles(const TPassList& list) {
+    std::vector<std::string> titles;
+    for (int i = 0; i < list.Count(); ++i) titles.push_back(list.Item(i).Title);
+    return titles;
+}
+
+class PassListTest : public ::testing::Test {
+protected:
+    PassListTest() : clock_(Day(2024, 1, 2) + (3 * 3600 + 4 * 60 + 5) / 86400.0) {}
+
+    // A plain list (the caller's choice for every load and save).
+    TPassList& Plain() {
+        list_.Encrypted = false;
+        return list_;
+    }
+
+    FixedClock clock_;
+    Folder folder_;
+    ScriptedPrompts prompts_;
+    ByteCollator collator_;
+    listtest::NativeFileOps fileOps_;
+    TPassList list_{prompts_, collator_, fileOps_};
+};
+
+// ---- operations on the records ----
+
+TEST_F(PassListTest, AddItemAppendsCopiesAndOverwritesTheSameIdentityInPlace) {
+    EXPECT_EQ(Plain().AddItem(Item("Soft", "A")), 0);
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(list_.AddItem(Item("Soft", "B")), 1);
+    TPassItem changed = Item("Soft", "A");
+    changed.Memo = "new";
+    EXPECT_EQ(list_.AddItem(changed), 0);
+    ASSERT_EQ(list_.Count(), 2);
+    EXPECT_EQ(list_.Item(0).Memo, "new");
+    // Same title, another user: another record; identity is exact, letter case included.
+    EXPECT_EQ(list_.AddItem(Item("Soft", "A", "someone")), 2);
+    EXPECT_EQ(list_.IndexOfItem(Item("soft", "A")), -1);
+    EXPECT_EQ(list_.IndexOfItem(Item("Soft", "B")), 1);
+}
+
+TEST_F(PassListTest, DeleteItemRemovesThatVeryRecordOnly) {
+    Plain().AddItem(Item("", "A"));
+    list_.AddItem(Item("", "B"));
+    list_.Modified = false;
+    const TPassItem lookalike = list_.Item(0);
+    EXPECT_FALSE(list_.DeleteItem(&lookalike));
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_TRUE(list_.DeleteItem(&list_.Item(0)));
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(Titles(list_), std::vector<std::string>{"B"});
+}
+
+TEST_F(PassListTest, RenameFolderRewritesTheSubtreeOnceAndLeavesLookalikesAlone) {
+    for (const char* path : {"A", "A\\x", "AC", "B"}) Plain().AddItem(Item(path, path));
+    list_.Modified = false;
+    list_.RenameFolder("A", "A");
+    EXPECT_FALSE(list_.Modified);
+    list_.RenameFolder("Q", "R");
+    EXPECT_FALSE(list_.Modified);
+    list_.RenameFolder("A", "AB");
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(list_.GetItemPath(0), "AB");
+    EXPECT_EQ(list_.GetItemPath(1), "AB\\x");
+    EXPECT_EQ(list_.GetItemPath(2), "AC");
+    EXPECT_EQ(list_.GetItemPath(3), "B");
+}
+
+TEST_F(PassListTest, RenameFolderTakesAFolderEndingInADoubleByteCharacter) {
+    // "ソ" is 83 5C: its second byte is no separator, so "ソフト" is not in the subtree of "ソ".
+    Plain().AddItem(Item("ソ", "1"));
+    list_.AddItem(Item("ソフト", "2"));
+    list_.AddItem(Item("ソ\\下", "3"));
+    list_.RenameFolder("ソ", "X");
+    EXPECT_EQ(list_.GetItemPath(0), "X");
+    EXPECT_EQ(list_.GetItemPath(1), "ソフト");
+    EXPECT_EQ(list_.GetItemPath(2), "X\\下");
+}
+
+TEST_F(PassListTest, DeleteFolderRemovesTheSubtreeOnly) {
+    for (const char* path : {"A", "A\\B", "AB", ""}) Plain().AddItem(Item(path, path));
+    list_.Modified = false;
+    list_.DeleteFolder("Z");
+    EXPECT_FALSE(list_.Modified);
+    list_.DeleteFolder("A");
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"AB", ""}));
+}
+
+TEST_F(PassListTest, PositionAccessorsIgnorePositionsOutsideTheList) {
+    Plain().AddItem(Item("P", "A"));
+    list_.Modified = false;
+    TPassItem out = Item("keep", "keep");
+    list_.GetItem(1, out);
+    list_.GetItem(-1, out);
+    EXPECT_EQ(out.Title, "keep");
+    list_.SetItemPath(1, "x");
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_EQ(list_.GetItemPath(1), "");
+    EXPECT_FALSE(list_.IsValidIndex(1));
+    EXPECT_FALSE(list_.IsValidIndex(-1));
+
+    list_.GetItem(0, out);
+    EXPECT_EQ(out.Title, "A");
+    list_.SetItemPath(0, "Q");
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(list_.GetItemPath(0), "Q");
+}
+
+TEST_F(PassListTest, ClearLeavesModifiedAloneAndMarkChangedSorts) {
+    Plain().AddItem(Item("", "B"));
+    list_.AddItem(Item("", "A"));
+    list_.Modified = false;
+    list_.MarkChanged();
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B"}));
+    list_.Clear();
+    EXPECT_EQ(list_.Count(), 0);
+    EXPECT_TRUE(list_.Modified);
+}
+
+// ---- sort ----
+
+TEST_F(PassListTest, SortComparesWholeKeysThenLastDateDays) {
+    TPassItem zeta = Item("Soft", "Zeta");
+    TPassItem tools = Item("Soft\\Tools", "A");
+    TPassItem newer = Item("Web", "Same", "u");
+    newer.LastDate = Day(2020, 5, 2);
+    TPassItem older = Item("Web", "Same", "u");
+    older.Passwd = "other";  // another identity with the same sort key
+    older.LastDate = Day(2020, 5, 1) + 0.9;
+    Plain().AddItem(newer);
+    list_.AddItem(zeta);
+    list_.AddItem(older);
+    list_.AddItem(tools);
+    const TPassItem* zetaAddress = &list_.Item(1);
+    list_.Sort();
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "Zeta", "Same", "Same"}));
+    EXPECT_EQ(list_.Item(2).Passwd, "other");
+    EXPECT_EQ(&list_.Item(1), zetaAddress);  // records keep their addresses
+    EXPECT_EQ(SortKey(tools), "Soft\\Tools\\A:");
+}
+
+TEST_F(PassListTest, SortUsesTheInjectedComparison) {
+    struct Reverse : ICollator {
+        int Compare(const std::string& a, const std::string& b) const override { return b.compare(a); }
+    } reverse;
+    TPassList list(prompts_, reverse, fileOps_);
+    list.AddItem(Item("", "A"));
+    list.AddItem(Item("", "B"));
+    list.Sort();
+    EXPECT_EQ(Titles(list), (std::vector<std::string>{"B", "A"}));
+}
+
+// ---- password prompt ----
+
+TEST_F(PassListTest, AskPasswordAsksNothingForAPlainFileOrAKnownPassword) {
+    EXPECT_TRUE(Plain().AskPassword("m"));
+    list_.Encrypted = true;
+    list_.Password = "known";
+    EXPECT_TRUE(list_.AskPassword("m"));
+    EXPECT_TRUE(prompts_.ShownNothing());
+}
+
+TEST_F(PassListTest, AskPasswordWarnsOnceThenRepeatsTheDialogUntilATextOrCancel) {
+    prompts_.AnswerOk("");
+    prompts_.AnswerOk("secret");
+    EXPECT_TRUE(list_.AskPassword("why"));
+    EXPECT_EQ(list_.Password, "secret");
+    ASSERT_EQ(prompts_.shown.size(), 3u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Warning);
+    EXPECT_EQ(prompts_.shown[0].text, "why");
+    EXPECT_EQ(prompts_.shown[1].text, kCaption);
+    EXPECT_EQ(prompts_.shown[2].text, kCaption);
+    EXPECT_EQ(prompts_.dialogsCreated, 1);  // one dialog, so its edit box keeps its text
+
+    list_.Password.clear();
+    prompts_.AnswerCancel();
+    EXPECT_FALSE(list_.AskPassword("why"));
+    EXPECT_EQ(list_.Password, "");
+}
+
+// ---- loading plain files ----
+
+TEST_F(PassListTest, MissingFileLeavesAnEmptyListAndAsksNothing) {
+    Plain().AddItem(Item("", "old"));
+    list_.Encrypted = true;
+    EXPECT_EQ(list_.LoadFromFile(folder_.File("none.tvd")), LoadResult::NoFile);
+    EXPECT_EQ(list_.Count(), 0);
+    EXPECT_TRUE(list_.Modified);  // untouched
+    EXPECT_TRUE(list_.LoadCompleted());
+    EXPECT_TRUE(prompts_.ShownNothing());
+}
+
+TEST_F(PassListTest, PlainLoadMergesRepeatedRecordsAtTheFirstPositionAndSorts) {
+    const std::string file = folder_.File("a.csv");
+    WriteBytes(file, Line("", "B", "first") + "\r\n" + Line("", "A") + "\r\n" + Line("", "B", "second") + "\r\n");
+    Plain().Modified = true;
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(list_.Item(1).Memo, "second");
+    EXPECT_TRUE(prompts_.ShownNothing());
+}
+
+TEST_F(PassListTest, PlainRecordSpansLinesWhileItsQuotesAreOdd) {
+    const std::string file = folder_.File("a.csv");
+    WriteBytes(file, Line("", "M", "one\r\ntwo \"\"q\"\"\r\nthree") + "\r\n" + Line("", "N") + "\r\n");
+    Plain().LoadFromFile(file);
+    ASSERT_EQ(list_.Count(), 2);
+    EXPECT_EQ(list_.Item(0).Memo, "one\r\ntwo \"q\"\r\nthree");
+    EXPECT_EQ(list_.Item(1).Title, "N");
+}
+
+TEST_F(PassListTest, LineEndsAtCrOnlyAndCharacter26EndsTheFile) {
+    const std::string file = folder_.File("a.csv");
+    // A lone CR ends a line; a lone LF stays inside it; an LF after CR is skipped once.
+    WriteBytes(file, Line("", "A", "x\ny") + "\r" + Line("", "B") + "\r\n\n" + Line("", "C") + "\r\n\x1a" +
+                         Line("", "D") + "\r\n");
+    Plain().LoadFromFile(file);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(list_.Item(0).Memo, "x\ny");
+}
+
+TEST_F(PassListTest, CommentsAndLinesOfOtherFieldCountsAreSkippedSilently) {
+    const std::string file = folder_.File("a.csv");
+    WriteBytes(file, ";" + Line("", "C") + "\r\n" + Line("", "A") + ",x\r\n\r\n" + Line("", "B") + "\r\n");
+    EXPECT_EQ(Plain().LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_EQ(Titles(list_), std::vector<std::string>{"B"});
+    EXPECT_TRUE(prompts_.ShownNothing());
+}
+
+TEST_F(PassListTest, BadDateStopsTheLoadKeepingWhatWasRead) {
+    const std::string file = folder_.File("a.csv");
+    std::string bad = Line("", "Bad");
+    bad.replace(bad.find("2001/06/19"), 10, "2001/02/30");
+    WriteBytes(file, Line("", "Z") + "\r\n" + bad + "\r\n" + Line("", "A") + "\r\n");
+    Plain().Modified = true;
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::ConvertError);
+    EXPECT_EQ(Titles(list_), std::vector<std::string>{"Z"});
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_FALSE(list_.LoadCompleted());
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
+    EXPECT_EQ(prompts_.shown[0].text, "日付に変換できない値が渡されました");
+}
+
+TEST_F(PassListTest, UnreadableFileShowsTheSystemMessage) {
+    // A folder exists but cannot be read as a file.
+    const std::string dir = folder_.File("dir.csv");
+    std::filesystem::create_directory(dir);
+    Plain().Modified = true;
+    EXPECT_EQ(list_.LoadFromFile(dir), LoadResult::ReadError);
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_FALSE(list_.LoadCompleted());
+    ASSERT_EQ(prompts_.Count(Kind::Error), 1);
+    EXPECT_FALSE(prompts_.shown[0].text.empty());
+}
+
+// ---- protected files ----
+
+class ProtectedListTest : public PassListTest {
+protected:
+    // A protected file of the given records under the password, written by the list itself.
+    std::string SaveProtected(const std::vector<TPassItem>& items, const std::string& password,
+                              const std::string& name = "data.tvd") {
+        ScriptedPrompts quiet;
+        TPassList writer(quiet, collator_, fileOps_);
+        writer.Password = password;
+        for (const TPassItem& item : items) writer.AddItem(item);
+        const std::string file = folder_.File(name);
+        EXPECT_TRUE(writer.SaveToFile(file));
+        return file;
+    }
+    void ExpectWrongPassword(const std::string& file) {
+        EXPECT_EQ(list_.LoadFromFile(file), LoadResult::WrongPassword);
+        EXPECT_EQ(list_.Count(), 0);
+        EXPECT_EQ(list_.Password, "");
+        EXPECT_FALSE(list_.Modified);
+        ASSERT_FALSE(prompts_.shown.empty());
+        EXPECT_EQ(prompts_.shown.back().kind, Kind::Warning);
+        EXPECT_EQ(prompts_.shown.back().text, file + kWrongMessage);
+    }
+};
+
+TEST_F(ProtectedListTest, SavedFileLoadsBackWithTheKnownPasswordAskingNothing) {
+    TPassItem memo = Item("ソフト\\表", "表示", "ユーザー");
+    memo.Memo = "行1\r\n行2";
+    const std::string file = SaveProtected({memo, Item("", "B")}, "secret");
+    const std::string bytes = ReadBytes(file);
+    EXPECT_EQ(bytes.find("ソフト"), std::string::npos);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 2);  // one line per record
+
+    list_.Password = "secret";
+    list_.Modified = true;
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_TRUE(prompts_.ShownNothing());
+    EXPECT_FALSE(list_.Modified);
+    ASSERT_EQ(list_.Count(), 2);
+    EXPECT_EQ(list_.Item(0).Title, "B");
+    EXPECT_EQ(list_.Item(1).Memo, "行1\r\n行2");
+    EXPECT_EQ(FormatLine(list_.Item(1)), FormatLine(memo));
+}
+
+TEST_F(ProtectedListTest, UnknownPasswordIsAskedAfterTheFileNameMessage) {
+    const std::string file = SaveProtected({Item("", "A")}, "secret");
+    prompts_.AnswerOk("secret");
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[0].text, file + kLoadMessage);
+    EXPECT_EQ(list_.Count(), 1);
+}
+
+TEST_F(ProtectedListTest, CancelledPromptLeavesAnEmptyListAndModified) {
+    const std::string file = SaveProtected({Item("", "A")}, "secret");
+    list_.AddItem(Item("", "old"));
+    prompts_.AnswerCancel();
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Cancelled);
+    EXPECT_EQ(list_.Count(), 0);
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(list_.Password, "");
+    EXPECT_FALSE(list_.LoadCompleted());
+}
+
+TEST_F(ProtectedListTest, WrongPasswordEmptiesListAndPassword) {
+    const std::string file = SaveProtected({Item("", "A"), Item("", "B")}, "secret");
+    list_.Password = "other";
+    list_.Modified = true;
+    ExpectWrongPassword(file);
+}
+
+TEST_F(ProtectedListTest, SameLengthPasswordAgreeingInFiveCharactersIsRefused) {
+    const std::string file = SaveProtected({Item("", "A")}, "abcdefgh");
+    list_.Password = "abcdeXYZ";  // the same key, but the whole password is compared
+    ExpectWrongPassword(file);
+}
+
+TEST_F(ProtectedListTest, ShorterPasswordWhoseLeftoverBreaksTheRecordIsRefused) {
+    // Such a password deciphers every line: the check alone passes, leaving ",x" in front.
+    const std::string file = SaveProtected({Item("", "A"), Item("Soft", "B")}, "abcde,x");
+    list_.Password = "abcde";
+    ExpectWrongPassword(file);
+    // A leftover that makes the line a comment is refused as well.
+    const std::string second = SaveProtected({Item("", "A")}, "abcde;x", "second.tvd");
+    list_.Password = "abcde";
+    ExpectWrongPassword(second);
+}
+
+TEST_F(ProtectedListTest, EmptyLineAndPlainFileCountAsWrongPassword) {
+    const std::string file = SaveProtected({Item("", "A")}, "secret");
+    WriteBytes(file, ReadBytes(file) + "\r\n");
+    list_.Password = "secret";
+    ExpectWrongPassword(file);
+
+    const std::string plain = folder_.File("plain.tvd");
+    WriteBytes(plain, Line("", "A") + "\r\n");
+    list_.Password = "secret";
+    ExpectWrongPassword(plain);
+}
+
+TEST_F(ProtectedListTest, BadLineAfterGoodOnesStillEmptiesTheList) {
+    const std::string file = SaveProtected({Item("", "A"), Item("", "B")}, "secret");
+    TCrypt crypt;
+    crypt.SetKey("other");
+    crypt.Mode = TCrypt::kEncipher;
+    WriteBytes(file, ReadBytes(file) + crypt.Process("other" + Line("", "C")) + "\r\n");
+    list_.Password = "secret";
+    ExpectWrongPassword(file);
+}
+
+// ---- saving ----
+
+TEST_F(PassListTest, PlainSaveWritesSortedLinesWithCrLf) {
+    TPassItem memo = Item("", "B");
+    memo.Memo = "1\r\n2";
+    Plain().AddItem(memo);
+    list_.AddItem(Item("", "A"));
+    const std::string file = folder_.File("out.csv");
+    EXPECT_TRUE(list_.SaveToFile(file));
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_EQ(ReadBytes(file), FormatLine(Item("", "A")) + "\r\n" + FormatLine(memo) + "\r\n");
+    EXPECT_TRUE(prompts_.ShownNothing());
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"out.csv"});
+}
+
+TEST_F(PassListTest, ProtectedSaveAsksOnceAndCancelWritesNothing) {
+    const std::string file = folder_.File("out.tvd");
+    list_.AddItem(Item("", "A"));
+    prompts_.AnswerCancel();
+    EXPECT_FALSE(list_.SaveToFile(file));
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_TRUE(folder_.Names().empty());
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[0].text, file + kSaveMessage);
+
+    prompts_.AnswerOk("pw");
+    EXPECT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(list_.Password, "pw");
+    EXPECT_FALSE(list_.Modified);
+}
+
+TEST_F(PassListTest, EveryProtectedLineHasItsOwnSalt) {
+    list_.Password = "pw";
+    for (const char* title : {"A", "B", "C"}) list_.AddItem(Item("", title));
+    const std::string file = folder_.File("out.tvd");
+    ASSERT_TRUE(list_.SaveToFile(file));
+    const std::string bytes = ReadBytes(file);
+    std::vector<std::string> salts;
+    for (size_t at = 0; at < bytes.size(); at = bytes.find("\r\n", at) + 2) salts.push_back(bytes.substr(at, 6));
+    ASSERT_EQ(salts.size(), 3u);
+    EXPECT_NE(salts[0], salts[1]);
+    EXPECT_NE(salts[1], salts[2]);
+}
+
+TEST_F(PassListTest, SaveThatCannotCreateItsFileReportsAndKeepsModified) {
+    Plain().AddItem(Item("", "A"));
+    EXPECT_FALSE(list_.SaveToFile(folder_.File("missing") + "/x/out.csv"));
+    EXPECT_TRUE(list_.Modified);
+    ASSERT_EQ(prompts_.Count(Kind::Error), 1);
+}
+
+// A failed replacement leaves the previous file byte for byte and no temporary file.
+TEST_F(PassListTest, FailedReplaceKeepsThePreviousFile) {
+    const std::string file = folder_.File("data.csv");
+    const std::string before = "previous\r\ncontent\x1a";
+    WriteBytes(file, before);
+    listtest::RefusingFileOps refusing;
+    TPassList list(prompts_, collator_, refusing);
+    list.Encrypted = false;
+    list.AddItem(Item("", "A"));
+    EXPECT_FALSE(list.SaveToFile(file));
+    EXPECT_EQ(refusing.calls, 1);
+    EXPECT_TRUE(list.Modified);
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
+    ASSERT_EQ(prompts_.Count(Kind::Error), 1);
+    EXPECT_EQ(prompts_.shown[0].text, "replace refused");
+}
+
+TEST_F(PassListTest, TemporaryNamesInUseAreLeftAlone) {
+    const std::string file = folder_.File("data.csv");
+    WriteBytes(file + ".~tmp", "someone else's");
+    Plain().AddItem(Item("", "A"));
+    EXPECT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(ReadBytes(file + ".~tmp"), "someone else's");
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.csv", "data.csv.~tmp"}));
+}
+
+#ifndef _WIN32
+// A real write error: the file size limit stops the temporary file half-way.
+TEST_F(PassListTest, WriteErrorShowsTheMessageAndKeepsThePreviousFile) {
+    const std::string file = folder_.File("data.csv");
+    const std::string before(100, 'p');
+    WriteBytes(file, before);
+    for (int i = 0; i < 200; ++i) Plain().AddItem(Item("", "T" + std::to_string(i)));
+
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved_ok = list_.SaveToFile(file);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(saved_ok);
+    EXPECT_FALSE(list_.Modified);  // a save that created its file ends unmodified, as before
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
+    ASSERT_EQ(prompts_.Count(Kind::Plain), 1);
+    EXPECT_EQ(prompts_.shown[0].text, std::string("データが書き込めません!\r\n") + ErrnoText(EFBIG));
+}
+#endif
+
+// ---- keeping the file of a load that did not complete ----
+
+TEST_F(ProtectedListTest, SaveAfterWrongPasswordKeepsTheFileAsADatedBackupFirst) {
+    const std::string file = SaveProtected({Item("", "A"), Item("", "B")}, "secret");
+    const std::string original = ReadBytes(file);
+    list_.Password = "wrong";
+    ASSERT_EQ(list_.LoadFromFile(file), LoadResult::WrongPassword);
+    EXPECT_FALSE(list_.LoadCompleted());
+
+    list_.Password = "new";
+    list_.AddItem(Item("", "remnant"));
+    ASSERT_TRUE(list_.SaveToFile(file));
+    const std::string backup = file + ".20240102-030405.bak";
+    EXPECT_EQ(ReadBytes(backup), original);
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.tvd", "data.tvd.20240102-030405.bak"}));
+
+    // Kept once: later saves replace the file as usual.
+    clock_.Set(Day(2024, 1, 3));
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(folder_.Names().size(), 2u);
+    list_.Password = "new";
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_EQ(Titles(list_), std::vector<std::string>{"remnant"});
+}
+
+TEST_F(ProtectedListTest, BackupNeverOverwritesAnExistingOne) {
+    const std::string file = SaveProtected({Item("", "A")}, "secret");
+    const std::string original = ReadBytes(file);
+    WriteBytes(file + ".20240102-030405.bak", "older backup");
+    prompts_.AnswerCancel();
+    ASSERT_EQ(list_.LoadFromFile(file), LoadResult::Cancelled);
+    list_.Password = "x";
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405.bak"), "older backup");
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405-2.bak"), original);
+}
+
+TEST_F(PassListTest, BackupAlsoAfterAConversionErrorButNotAfterACompleteLoad) {
+    const std::string file = folder_.File("data.csv");
+    std::string bad = Line("", "Bad");
+    bad.replace(bad.find("2001/06/19"), 10, "x/1/1");
+    const std::string original = Line("", "A") + "\r\n" + bad + "\r\n" + Line("", "C") + "\r\n";
+    WriteBytes(file, original);
+    ASSERT_EQ(Plain().LoadFromFile(file), LoadResult::ConvertError);
+    EXPECT_EQ(prompts_.shown.back().text, "'x' は整数ではありません");
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405.bak"), original);
+    EXPECT_EQ(ReadBytes(file), Line("", "A") + "\r\n");
+
+    const std::string other = folder_.File("other.csv");
+    WriteBytes(other, Line("", "A") + "\r\n");
+    ASSERT_EQ(list_.LoadFromFile(other), LoadResult::Loaded);
+    ASSERT_TRUE(list_.SaveToFile(other));
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.csv", "data.csv.20240102-030405.bak", "other.csv"}));
+}
+
+TEST(BackupNameTest, StampsTheGivenTime) {
+    const TDate noonish = Day(2023, 12, 31) + (23 * 3600 + 59 * 60 + 59.7) / 86400.0;
+    EXPECT_EQ(BackupName("C:\\d\\a.tvd", noonish), "C:\\d\\a.tvd.20231231-235959.bak");  // never 24:00:00
+    EXPECT_EQ(BackupName("a.csv", Day(2001, 6, 19), 3), "a.csv.20010619-000000-3.bak");
+}
+
+}  // namespace
+}  // namespace torvane
