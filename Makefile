@@ -48,7 +48,7 @@ test-native: native
 
 test-wine: mingw
 	@echo "=== Windows build under Wine ==="
-	@$(WINE_SESSION) -- bash -c 'cd $(BUILD)/mingw && ctest -j1 --output-on-failure --timeout 300'
+	@$(WINE_SESSION) -- bash -c 'cd $(BUILD)/mingw && ctest -j$(JOBS) --output-on-failure --timeout 300'
 
 fuzz-smoke: fuzz-build
 	@echo "=== Fuzz smoke ==="
