@@ -51,6 +51,16 @@ std::string Detail(const std::string& message) {
     return ConsoleText(at == std::string::npos ? message : message.substr(at + 2));
 }
 
+// Names a record in a message; control characters (a character 26 among them) would upset the
+// console, so they show as "?".
+std::string RecordName(const TPassList& list, int index) {
+    std::string title = list.Item(index).Title;
+    for (char& c : title) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    }
+    return "record " + std::to_string(index + 1) + " (\"" + ConsoleText(title) + "\")";
+}
+
 bool Parse(const std::vector<std::string>& args, Options& o, std::string& problem) {
     if (args.empty()) {
         problem = "no command given";
@@ -191,6 +201,8 @@ int Session::Load(const std::string& file, const std::string& password) {
             return Fail(kExitFileError, file + ": bad data: " + Detail(prompts_.last));
         case LoadResult::ReadError:
             return Fail(kExitFileError, file + ": cannot read: " + Detail(prompts_.last));
+        case LoadResult::Truncated:
+            return Fail(kExitFileError, file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
     }
     return kExitFileError;
 }
@@ -203,6 +215,15 @@ int Session::Dump(const Options& o) {
         return Fail(kExitUsage, file + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
     if (const int code = Load(file, password)) return code;
+    // The lines are a plain data file, which a character 26 would cut short when read back.
+    if (!o.json) {
+        const int unstorable = list_.FirstUnstorablePlainItem();
+        if (unstorable >= 0) {
+            return Fail(kExitFileError, file + ": " + RecordName(list_, unstorable) +
+                                            " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
+                                            "use --json");
+        }
+    }
 
     // All of it first: a failure half-way must not leave half an export behind.
     std::string text;
@@ -245,6 +266,12 @@ int Session::Convert(const Options& o) {
 
     list_.Encrypted = IsProtected(out);
     list_.Password = list_.Encrypted ? newPassword : std::string();
+    const int unstorable = list_.Encrypted ? -1 : list_.FirstUnstorablePlainItem();
+    if (unstorable >= 0) {
+        return Fail(kExitFileError, out + ": " + RecordName(list_, unstorable) +
+                                        " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
+                                        "convert to a .tvd file instead");
+    }
     prompts_.last.clear();
     if (!list_.SaveToFile(out)) return Fail(kExitFileError, out + ": cannot write: " + Detail(prompts_.last));
     return kExitOk;

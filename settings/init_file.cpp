@@ -79,7 +79,9 @@ TInitFile::TInitFile(std::string path, IFileOps& fileOps) : path_(std::move(path
             lines_.push_back(line.substr(start, lf - start));
             start = lf + 1;
         }
-        lines_.push_back(line.substr(start));
+        // An LF that ends the file ends the last line; it does not start another. Before a CR
+        // it still does: "A=1\n\r\n" is A=1 and an empty line.
+        if (start == 0 || start < line.size() || reader.LineEndedAtCr()) lines_.push_back(line.substr(start));
     }
     if (reader.Failed()) readError_ = ErrnoText(reader.Error());
     std::fclose(file);
@@ -127,7 +129,11 @@ std::string TInitFile::ReadString(const std::string& name, const std::string& de
 
 void TInitFile::WriteString(const std::string& name, const std::string& value) {
     changed_ = true;
-    if (value.empty()) {
+    // A line end or a character 26 in a value would split its line, or end the file, when the
+    // file is read again: the rest would come back as lines of its own, even as other keys. Such
+    // a value (a folder name with control characters, say) is dropped like an empty one, so the
+    // key reads as its default next time.
+    if (value.empty() || value.find_first_of("\r\n\x1a") != std::string::npos) {
         // Every line of the name goes, or a later duplicate would be read in its place.
         auto named = [&](const std::string& line) { return HasName(line, name); };
         lines_.erase(std::remove_if(lines_.begin(), lines_.end(), named), lines_.end());

@@ -17,6 +17,12 @@ constexpr char kLoadPrompt[] = "\r\n暗号化されたファイルです！\r\n�
 constexpr char kSavePrompt[] = "\r\n暗号化して保存します！\r\nパスワードを設定してください";
 constexpr char kWrongPassword[] = "\r\nこのファイルは違うパスワードで保存したファイルです！";
 constexpr char kWriteError[] = "データが書き込めません!\r\n";
+constexpr char kTrailingData[] =
+    "\r\nファイルの終わりを示す文字(Ctrl+Z)の後ろにデータがあります。\r\nそれ以降のデータは読み込まれていません";
+constexpr char kUnstorablePlain[] =
+    "\r\nこのデータには暗号化しないファイルに保存できない文字(Ctrl+Z、コード26)が含まれています。\r\n"
+    "暗号化するファイル(.tvd)として保存してください";
+constexpr char kEndOfFileMark = 26;
 constexpr int kMaxBackupTries = 1000;
 
 // In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
@@ -85,6 +91,17 @@ private:
 
 int CountQuotes(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '"'));
+}
+
+// Whether the record's line would hold a character 26. Only the texts can: numbers and dates are
+// written in digits and "/".
+bool HoldsEndOfFileMark(const TPassItem& item) {
+    for (const std::string* text :
+         {&item.Path, &item.Title, &item.UserID, &item.Passwd, &item.Hint, &item.Answer, &item.Company, &item.Serial,
+          &item.ProdKey, &item.ShopName, &item.URL, &item.Mail, &item.Macro, &item.Memo}) {
+        if (text->find(kEndOfFileMark) != std::string::npos) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -304,6 +321,10 @@ LoadResult TPassList::ReadRecords(std::FILE* file, const std::string& fileName) 
         return LoadResult::ReadError;
     }
     Sort();
+    if (reader.TrailingData()) {
+        prompts_.Warning(fileName + kTrailingData);
+        return LoadResult::Truncated;
+    }
     return LoadResult::Loaded;
 }
 
@@ -314,7 +335,23 @@ void TPassList::WrongPassword(const std::string& fileName) {
     Modified = false;
 }
 
+int TPassList::FirstUnstorablePlainItem() const {
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (HoldsEndOfFileMark(*items_[i])) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 bool TPassList::SaveToFile(const std::string& fileName) {
+    // Written plain, the mark would end the file for the next load and lose every record after
+    // it. A protected line is cipher text, which never holds it.
+    if (!Encrypted) {
+        const int unstorable = FirstUnstorablePlainItem();
+        if (unstorable >= 0) {
+            prompts_.Error("「" + Item(unstorable).Title + "」" + kUnstorablePlain);
+            return false;
+        }
+    }
     if (!AskPassword(fileName + kSavePrompt)) return false;
     Sort();
     AtomicFileWriter writer(fileOps_);

@@ -22,6 +22,7 @@ enum class LoadResult {
     WrongPassword,  // the list is empty
     ConvertError,   // a malformed date; the records before it are kept
     ReadError,      // the file could not be opened or read; the records before are kept
+    Truncated,      // data follows the character 26 that ended the file; the records before it are kept
 };
 
 class TPassList {
@@ -50,7 +51,11 @@ public:
     void Sort();
     bool AskPassword(const std::string& message);
     LoadResult LoadFromFile(const std::string& fileName);
+    // A plain file cannot hold a character 26 (it would end the file when read): a list with
+    // one in a record is not saved plain, and nothing is touched.
     bool SaveToFile(const std::string& fileName);
+    // The position of the first record that a plain file cannot hold, or -1.
+    int FirstUnstorablePlainItem() const;
 
     LoadResult LastLoadResult() const { return lastLoad_; }
     // False after a load that stopped before the end of an existing file: the list then holds

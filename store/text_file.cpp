@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,13 +15,31 @@
 namespace torvane {
 namespace {
 
+// Large enough that a data file of 100,000 records reads in few calls; a small file (a settings
+// file) gets a buffer of its own size, as the allocation is then most of the cost of reading it.
 constexpr size_t kReadChunk = 64 * 1024;
+constexpr size_t kMinReadChunk = 4 * 1024;
 constexpr size_t kWriteBuffer = 64 * 1024;
 constexpr char kEndOfFile = 26;
 constexpr int kMaxTempTries = 100;
 
 int LastErrno() {
     return errno != 0 ? errno : EIO;
+}
+
+// The bytes left to read from the file's position, or kReadChunk when that is not known.
+size_t ReadChunkFor(std::FILE* file) {
+    struct stat info;
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) return kReadChunk;
+    const long at = std::ftell(file);
+    const long long left = static_cast<long long>(info.st_size) - (at > 0 ? at : 0);
+    // One more than the rest, so that the first read already meets the end.
+    if (left < 0 || left >= static_cast<long long>(kReadChunk)) return kReadChunk;
+    return std::max(kMinReadChunk, static_cast<size_t>(left) + 1);
+}
+
+bool IsLineEndOrEndMark(char c) {
+    return c == '\r' || c == '\n' || c == kEndOfFile;
 }
 
 // Pushes the file's data to the disk, so that a replace never exposes a file whose blocks are
@@ -57,7 +76,7 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
-TextLineReader::TextLineReader(std::FILE* file) : file_(file), buffer_(kReadChunk) {}
+TextLineReader::TextLineReader(std::FILE* file) : file_(file), buffer_(ReadChunkFor(file)) {}
 
 bool TextLineReader::Fill() {
     pos_ = 0;
@@ -71,8 +90,26 @@ bool TextLineReader::Fill() {
     return false;
 }
 
+// Nothing after the mark is read as lines. A file whose lines merely end with the mark (old
+// editors wrote one, sometimes after an empty line) is complete; anything else after it is data
+// that a caller must not take for the whole file.
+void TextLineReader::StopAt(size_t mark) {
+    stopped_ = true;
+    pos_ = mark + 1;
+    for (;;) {
+        for (; pos_ < end_; ++pos_) {
+            if (!IsLineEndOrEndMark(buffer_[pos_])) {
+                trailingData_ = true;
+                return;
+            }
+        }
+        if (!Fill()) return;
+    }
+}
+
 bool TextLineReader::ReadLine(std::string& line) {
     line.clear();
+    endedAtCr_ = false;
     if (stopped_ || error_ != 0) return false;
     if (pos_ == end_ && !Fill()) return false;
     if (skipLf_) {
@@ -80,7 +117,7 @@ bool TextLineReader::ReadLine(std::string& line) {
         if (buffer_[pos_] == '\n' && ++pos_ == end_ && !Fill()) return false;
     }
     if (buffer_[pos_] == kEndOfFile) {
-        stopped_ = true;
+        StopAt(pos_);
         return false;
     }
     for (;;) {
@@ -89,15 +126,17 @@ bool TextLineReader::ReadLine(std::string& line) {
         const char* cr = static_cast<const char*>(std::memchr(start, '\r', avail));
         const size_t len = cr ? static_cast<size_t>(cr - start) : avail;
         if (const char* eofMark = static_cast<const char*>(std::memchr(start, kEndOfFile, len))) {
-            line.append(start, static_cast<size_t>(eofMark - start));
-            stopped_ = true;
-            return true;
+            const size_t before = static_cast<size_t>(eofMark - start);
+            line.append(start, before);
+            StopAt(pos_ + before);
+            return true;  // a read error past the mark shows in Failed at the next call
         }
         line.append(start, len);
         pos_ += len;
         if (cr) {
             ++pos_;
             skipLf_ = true;
+            endedAtCr_ = true;
             return true;
         }
         // The line goes on in the next chunk, or the file ends without a line end.
@@ -125,7 +164,10 @@ bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
             return false;
         }
         tempPath_ = name;
-        std::setvbuf(file_, nullptr, _IOFBF, kWriteBuffer);
+        // Buffered here instead, growing with what is written: a small file never pays for a
+        // large buffer.
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+        pending_.clear();
         return true;
     }
     error = ErrnoText(EEXIST);
@@ -137,10 +179,16 @@ bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
         error = ErrnoText(EBADF);
         return false;
     }
+    pending_ += text;
+    return pending_.size() < kWriteBuffer || Flush(error);
+}
+
+bool AtomicFileWriter::Flush(std::string& error) {
     errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) == text.size()) return true;
-    error = ErrnoText(LastErrno());
-    return false;
+    const bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
+    pending_.clear();
+    if (!ok) error = ErrnoText(LastErrno());
+    return ok;
 }
 
 bool AtomicFileWriter::Finish(std::string& error) {
@@ -148,8 +196,13 @@ bool AtomicFileWriter::Finish(std::string& error) {
         error = ErrnoText(EBADF);
         return false;
     }
+    const bool flushed = Flush(error);
     std::FILE* file = file_;
     file_ = nullptr;
+    if (!flushed) {
+        std::fclose(file);
+        return false;
+    }
     finished_ = CloseSynced(file, error);
     return finished_;
 }
@@ -162,6 +215,7 @@ bool AtomicFileWriter::Commit(std::string& error) {
 }
 
 void AtomicFileWriter::Abandon() {
+    pending_.clear();
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;

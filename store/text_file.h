@@ -25,9 +25,17 @@ public:
     bool ReadLine(std::string& line);
     bool Failed() const { return error_ != 0; }
     int Error() const { return error_; }
+    // True when the line last read ended at a CR; false when it ended at the end of the file or
+    // at a character 26.
+    bool LineEndedAtCr() const { return endedAtCr_; }
+    // True once reading stopped at a character 26 that is followed by more than further
+    // characters 26 and line ends: the file holds data that was never read.
+    bool TrailingData() const { return trailingData_; }
 
 private:
     bool Fill();
+    // Stops at the character 26 at buffer_[mark] and looks through the rest of the file.
+    void StopAt(size_t mark);
 
     std::FILE* file_;
     std::vector<char> buffer_;
@@ -36,6 +44,8 @@ private:
     bool eof_ = false;      // no more bytes from the file
     bool stopped_ = false;  // a character 26 was met
     bool skipLf_ = false;   // the last line ended at CR and the LF after it is still to come
+    bool endedAtCr_ = false;
+    bool trailingData_ = false;
     int error_ = 0;
 };
 
@@ -62,8 +72,11 @@ public:
     const std::string& TempPath() const { return tempPath_; }
 
 private:
+    bool Flush(std::string& error);
+
     IFileOps& fileOps_;
     std::FILE* file_ = nullptr;
+    std::string pending_;
     std::string target_;
     std::string tempPath_;
     bool finished_ = false;

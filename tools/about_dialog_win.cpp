@@ -1,6 +1,7 @@
 #include "tools/about_dialog_win.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "tools/version_text.h"
@@ -50,8 +51,10 @@ void TAboutDialog::ReadVersionInfo(const std::string& path) {
         if (!key.member->empty()) continue;
         const std::string query = prefix + std::string(key.name);
         if (VerQueryValueA(info.data(), query.c_str(), &value, &length) && length > 0) {
-            // The length counts the terminating zero when there is one.
-            *key.member = static_cast<const char*>(value);
+            // The length counts the terminating zero when there is one; a value without one
+            // must not be read past its end.
+            const char* text = static_cast<const char*>(value);
+            *key.member = std::string(text, strnlen(text, length));
         }
     }
     Comments = ExpandLineBreaks(Comments);

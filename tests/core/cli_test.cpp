@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "store/pass_list.h"
+#include "store/text_file.h"
 #include "tests/core/list_files.h"
 #include "tests/core/scripted_prompts.h"
 
@@ -194,6 +195,44 @@ TEST_F(CliTest, FileAndDataErrorsExitWithFourAndPrintNothing) {
     EXPECT_EQ(r.code, cli::kExitFileError);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("bad data"), std::string::npos);
+}
+
+TEST_F(CliTest, DataAfterCharacter26IsAnErrorNotAShorterFile) {
+    const std::string file = folder_.File("cut.csv");
+    WriteBytes(file, FormatLine(Record("", "A")) + "\r\n\x1a" + FormatLine(Record("", "B")) + "\r\n");
+    Result r = Run({"dump", file});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("character 26"), std::string::npos);
+    const std::string out = folder_.File("out.csv");
+    EXPECT_EQ(Run({"convert", file, out}).code, cli::kExitFileError);
+    EXPECT_FALSE(FileExists(out));
+}
+
+// A protected file may hold the character, which a plain file cannot: no plain output is made.
+TEST_F(CliTest, RecordWithCharacter26IsNeverWrittenPlain) {
+    TPassItem marked = Record("", "Ma\x1arked");
+    marked.Memo = "a\x1a?";
+    const std::string in = Save("in.tvd", {Record("", "A"), marked}, "pw");
+    env_["TORVANE_PASSWORD"] = "pw";
+    const std::string out = folder_.File("out.csv");
+    Result r = Run({"convert", in, out});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_NE(r.err.find("record 2 (\"Ma?rked\")"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(".tvd"), std::string::npos);
+    EXPECT_FALSE(FileExists(out));
+
+    r = Run({"dump", in});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("--json"), std::string::npos);
+    r = Run({"dump", "--json", in});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+    EXPECT_NE(r.out.find(R"("Memo":"a\u001a?")"), std::string::npos);
+
+    const std::string copy = folder_.File("copy.tvd");
+    ASSERT_EQ(Run({"convert", in, copy}).code, cli::kExitOk);
+    EXPECT_EQ(Run({"dump", "--json", copy}).out, r.out);
 }
 
 TEST_F(CliTest, ConvertReenciphersUnderTheNewPasswordAndBack) {

@@ -99,16 +99,53 @@ TEST_F(InitFileTest, AnEmptyTextRemovesEveryLineOfTheName) {
 }
 
 TEST_F(InitFileTest, ReadingAloneNeverRewritesTheFile) {
-    const std::string original = "A=1\nB=2\rC=3\x1A tail";
+    const std::string original = "A=1\nB=2\rC=3\r\nD=4\x1A tail";
     WriteBytes(path, original);
     {
         TInitFile file(path, fileOps);
         // CR, LF and CR LF all end a line; Ctrl+Z ends the file.
+        EXPECT_EQ((Names{"A=1", "B=2", "C=3", "D=4"}), file.Lines());
         EXPECT_EQ("1", file.ReadString("A", ""));
-        EXPECT_EQ("2", file.ReadString("B", ""));
-        EXPECT_EQ("3", file.ReadString("C", ""));
+        EXPECT_EQ("4", file.ReadString("D", ""));
     }
     EXPECT_EQ(original, ReadBytes(path));
+}
+
+// An LF at the very end closes the last line, as CR LF does; it opens none.
+TEST_F(InitFileTest, AnLfEndingTheFileAddsNoEmptyLine) {
+    const std::vector<std::pair<std::string, Names>> cases = {
+        {"A=1\nB=2\n", {"A=1", "B=2"}}, {"A=1\n\x1a", {"A=1"}},     {"\n", {""}},
+        {"A=1\n\n", {"A=1", ""}},       {"A=1\n\r\n", {"A=1", ""}}, {"A=1\r\n\n", {"A=1", ""}},
+        {"A=1\nB=2", {"A=1", "B=2"}},
+    };
+    for (const auto& [content, lines] : cases) {
+        WriteBytes(path, content);
+        TInitFile file(path, fileOps);
+        EXPECT_EQ(lines, file.Lines()) << content;
+    }
+    WriteBytes(path, "A=1\nB=2\n");
+    {
+        TInitFile file(path, fileOps);
+        file.WriteString("B", "3");
+    }
+    EXPECT_EQ("A=1\r\nB=3\r\n", ReadBytes(path));
+}
+
+// A folder name with line breaks must not become lines of its own: the settings file would
+// then hold keys nobody set.
+TEST_F(InitFileTest, AValueThatCannotStayOnOneLineIsDroppedLikeAnEmptyOne) {
+    WriteBytes(path, "LASTNODE=old\r\nKEYPAUSE=500\r\n");
+    {
+        TInitFile file(path, fileOps);
+        file.WriteString("LASTNODE", "a\nKEYPAUSE=1\r\nb");
+        file.WriteString("OPENDIR", "c:\\x\x1a");
+        file.WriteString("SAVEDIR", "lone\rcr");
+        EXPECT_EQ("top", file.ReadString("LASTNODE", "top"));
+        EXPECT_TRUE(file.Modified());
+    }
+    EXPECT_EQ("KEYPAUSE=500\r\n", ReadBytes(path));
+    TInitFile again(path, fileOps);
+    EXPECT_EQ(500, again.ReadInteger("KEYPAUSE", 0));
 }
 
 TEST_F(InitFileTest, AMissingFileStartsEmptyAndIsCreatedWhenWritten) {

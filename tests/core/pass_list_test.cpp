@@ -29,6 +29,11 @@ constexpr char kLoadMessage[] = "\r\n暗号化されたファイルです！\r\n
 constexpr char kSaveMessage[] = "\r\n暗号化して保存します！\r\nパスワードを設定してください";
 constexpr char kWrongMessage[] = "\r\nこのファイルは違うパスワードで保存したファイルです！";
 constexpr char kCaption[] = "パスワードを入力してください";
+constexpr char kTrailingMessage[] =
+    "\r\nファイルの終わりを示す文字(Ctrl+Z)の後ろにデータがあります。\r\nそれ以降のデータは読み込まれていません";
+constexpr char kUnstorableMessage[] =
+    "」\r\nこのデータには暗号化しないファイルに保存できない文字(Ctrl+Z、コード26)が含まれています。\r\n"
+    "暗号化するファイル(.tvd)として保存してください";
 
 TDate Day(int y, int m, int d) {
     TDate day = 0;
@@ -270,11 +275,32 @@ TEST_F(PassListTest, PlainRecordSpansLinesWhileItsQuotesAreOdd) {
 TEST_F(PassListTest, LineEndsAtCrOnlyAndCharacter26EndsTheFile) {
     const std::string file = folder_.File("a.csv");
     // A lone CR ends a line; a lone LF stays inside it; an LF after CR is skipped once.
-    WriteBytes(file, Line("", "A", "x\ny") + "\r" + Line("", "B") + "\r\n\n" + Line("", "C") + "\r\n\x1a" +
-                         Line("", "D") + "\r\n");
-    Plain().LoadFromFile(file);
+    WriteBytes(file, Line("", "A", "x\ny") + "\r" + Line("", "B") + "\r\n\n" + Line("", "C") + "\r\n\x1a\r\n\x1a");
+    EXPECT_EQ(Plain().LoadFromFile(file), LoadResult::Loaded);
     EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(list_.Item(0).Memo, "x\ny");
+    EXPECT_TRUE(prompts_.ShownNothing());  // a file merely ending in the mark is whole
+}
+
+// Records after the mark were never read: the load is incomplete, so the next save keeps the
+// file as a backup before replacing it.
+TEST_F(PassListTest, DataAfterCharacter26IsReportedAndTheLoadCountsAsIncomplete) {
+    const std::string file = folder_.File("a.csv");
+    const std::string original =
+        Line("", "Z") + "\r\n" + Line("", "M", "cut") + "\x1a" + "here\"\r\n" + Line("", "A") + "\r\n";
+    WriteBytes(file, original);
+    Plain().Modified = true;
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Truncated);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"M", "Z"}));  // sorted, the record cut at the mark kept
+    EXPECT_EQ(list_.Item(0).Memo, "cut");
+    EXPECT_FALSE(list_.Modified);
+    EXPECT_FALSE(list_.LoadCompleted());
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Warning);
+    EXPECT_EQ(prompts_.shown[0].text, file + kTrailingMessage);
+
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405.bak"), original);
 }
 
 TEST_F(PassListTest, CommentsAndLinesOfOtherFieldCountsAreSkippedSilently) {
@@ -436,6 +462,36 @@ TEST_F(PassListTest, PlainSaveWritesSortedLinesWithCrLf) {
     EXPECT_EQ(ReadBytes(file), FormatLine(Item("", "A")) + "\r\n" + FormatLine(memo) + "\r\n");
     EXPECT_TRUE(prompts_.ShownNothing());
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"out.csv"});
+}
+
+// Written plain, the mark would cut the file short at the next load; such a list is not saved
+// plain at all, while a protected file holds it.
+TEST_F(PassListTest, PlainSaveRefusesARecordHoldingCharacter26) {
+    const std::string file = folder_.File("data.csv");
+    WriteBytes(file, "previous");
+    TPassItem marked = Item("", "Marked");
+    marked.Memo = "a\x1a?";
+    Plain().AddItem(Item("", "A"));
+    list_.AddItem(marked);
+    list_.AddItem(Item("", "C"));
+    EXPECT_FALSE(list_.SaveToFile(file));
+    EXPECT_FALSE(list_.SaveToFile(folder_.File("new.csv")));
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(ReadBytes(file), "previous");
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
+    EXPECT_EQ(prompts_.shown[0].text, std::string("「Marked") + kUnstorableMessage);
+    EXPECT_EQ(list_.FirstUnstorablePlainItem(), 1);
+
+    const std::string protectedFile = folder_.File("data.tvd");
+    list_.Encrypted = true;
+    list_.Password = "pw";
+    ASSERT_TRUE(list_.SaveToFile(protectedFile));
+    EXPECT_EQ(ReadBytes(protectedFile).find('\x1a'), std::string::npos);
+    EXPECT_EQ(list_.LoadFromFile(protectedFile), LoadResult::Loaded);
+    ASSERT_EQ(Titles(list_), (std::vector<std::string>{"A", "C", "Marked"}));
+    EXPECT_EQ(list_.Item(2).Memo, "a\x1a?");
 }
 
 TEST_F(PassListTest, ProtectedSaveAsksOnceAndCancelWritesNothing) {

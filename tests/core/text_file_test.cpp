@@ -10,18 +10,32 @@
 namespace torvane {
 namespace {
 
-std::vector<std::string> Lines(const std::string& content) {
+struct Read {
+    std::vector<std::string> lines;
+    std::vector<bool> endedAtCr;
+    bool trailingData = false;
+};
+
+Read ReadAll(const std::string& content) {
     listtest::Folder folder;
     const std::string path = folder.File("t.txt");
     listtest::WriteBytes(path, content);
     std::FILE* file = std::fopen(path.c_str(), "rb");
     TextLineReader reader(file);
-    std::vector<std::string> lines;
+    Read read;
     std::string line;
-    while (reader.ReadLine(line)) lines.push_back(line);
+    while (reader.ReadLine(line)) {
+        read.lines.push_back(line);
+        read.endedAtCr.push_back(reader.LineEndedAtCr());
+    }
     EXPECT_FALSE(reader.Failed());
+    read.trailingData = reader.TrailingData();
     std::fclose(file);
-    return lines;
+    return read;
+}
+
+std::vector<std::string> Lines(const std::string& content) {
+    return ReadAll(content).lines;
 }
 
 using V = std::vector<std::string>;
@@ -44,12 +58,51 @@ TEST(TextLineReaderTest, Character26EndsTheFile) {
     EXPECT_EQ(Lines("a\r\x1a"), V{"a"});
 }
 
+TEST(TextLineReaderTest, DataAfterTheCharacter26IsReported) {
+    for (const char* complete : {"", "a", "a\r\n", "a\r\n\x1a", "\x1a", "a\x1a\r\n", "a\r\n\x1a\r\n\x1a\x1a\n"}) {
+        EXPECT_FALSE(ReadAll(complete).trailingData) << complete;
+    }
+    for (const char* cut : {"a\r\n\x1a?", "ab\x1a?\r\n", "\x1a ", "a\r\n\x1a\r\n\x1a?", "\x1a\t"}) {
+        EXPECT_TRUE(ReadAll(cut).trailingData) << cut;
+    }
+    // Found however far past the mark, in a later read chunk.
+    EXPECT_TRUE(ReadAll("a\x1a" + std::string(200 * 1024, '\n') + "x").trailingData);
+    EXPECT_FALSE(ReadAll("a\x1a" + std::string(200 * 1024, '\n')).trailingData);
+}
+
+TEST(TextLineReaderTest, TellsWhetherALineEndedAtCr) {
+    const Read read = ReadAll("a\r\nb\rc\nd\re");
+    EXPECT_EQ(read.lines, (V{"a", "b", "c\nd", "e"}));
+    EXPECT_EQ(read.endedAtCr, (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(ReadAll("a\n\x1a").endedAtCr, std::vector<bool>{false});
+}
+
 TEST(TextLineReaderTest, LinesAcrossReadChunks) {
     const std::string longLine(150 * 1024, 'x');
     // The CR closes one chunk and its LF opens the next.
     const std::string first(64 * 1024 - 1, 'y');
     EXPECT_EQ(Lines(first + "\r\nz"), (V{first, "z"}));
     EXPECT_EQ(Lines(longLine + "\r\n" + longLine), (V{longLine, longLine}));
+}
+
+TEST(AtomicFileWriterTest, WritesEveryPieceInOrderPastItsBuffer) {
+    listtest::Folder folder;
+    const std::string target = folder.File("out.txt");
+    listtest::NativeFileOps fileOps;
+    AtomicFileWriter writer(fileOps);
+    std::string error;
+    ASSERT_TRUE(writer.Open(target, error)) << error;
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string piece = std::to_string(i) + std::string(static_cast<size_t>(i % 37), 'x') + "\r\n";
+        expected += piece;
+        ASSERT_TRUE(writer.Write(piece, error)) << error;
+    }
+    ASSERT_TRUE(writer.Write(std::string(300 * 1024, 'y'), error));  // one piece larger than the buffer
+    expected += std::string(300 * 1024, 'y');
+    ASSERT_TRUE(writer.Commit(error)) << error;
+    EXPECT_EQ(listtest::ReadBytes(target), expected);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.txt"});
 }
 
 }  // namespace
