@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/silent_prompts.h"
 #include "store/pass_list.h"
 #include "store/text_file.h"
 
@@ -27,20 +28,6 @@ constexpr char kPassword[] = "bench-password";
 constexpr double kProtectedGoal = 0.40;  // of OpenSSL's DES-ECB
 constexpr double kPlainLoadGoal = 100;   // 10^6 bytes per second
 constexpr double kPeakGoal = 150;        // 10^6 bytes
-
-class SilentPrompts : public IPrompts {
-public:
-    void Warning(const std::string& text) override { Fail(text); }
-    void Error(const std::string& text) override { Fail(text); }
-    void Plain(const std::string& text) override { Fail(text); }
-    std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return nullptr; }
-
-private:
-    static void Fail(const std::string& text) {
-        std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-        std::exit(1);
-    }
-};
 
 TDate Day(int y, int m, int d) {
     TDate day = 0;

@@ -22,6 +22,7 @@
 #include "app/folder_tree.h"
 #include "app/item_list_win.h"
 #include "app/item_view.h"
+#include "bench/silent_prompts.h"
 #include "res/resource.h"
 #include "store/pass_list.h"
 #include "win/image_strip.h"
@@ -43,20 +44,6 @@ constexpr int kWarnDays = 7;
 constexpr int kRuns = 5;
 constexpr double kLoadGoalRatio = 3.0;
 constexpr double kFolderGoalMs = 100.0;
-
-class SilentPrompts : public IPrompts {
-public:
-    void Warning(const std::string& text) override { Fail(text); }
-    void Error(const std::string& text) override { Fail(text); }
-    void Plain(const std::string& text) override { Fail(text); }
-    std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return nullptr; }
-
-private:
-    static void Fail(const std::string& text) {
-        std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
-        std::exit(1);
-    }
-};
 
 std::string FolderName(int folder) {
     char name[40];
