@@ -172,7 +172,7 @@ int Session::ReadPassword(const std::optional<std::string>& file, std::string& p
         if (std::optional<std::string> value = env_(kPasswordVariable)) password = *value;
         return kExitOk;
     }
-    errno = 0;
+    ClearErrno();
     std::FILE* f = std::fopen(file->c_str(), "rb");
     if (!f) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(errno ? errno : EIO));
     std::string content(kMaxPasswordFile, '\0');
@@ -181,6 +181,11 @@ int Session::ReadPassword(const std::optional<std::string>& file, std::string& p
     std::fclose(f);
     if (failed) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(EIO));
     password = content.substr(0, content.find_first_of("\r\n"));
+    // It enters each enciphered line in front of the record, and a deciphered block ends at a
+    // character 0: a file saved under such a password would open for nobody.
+    if (password.find('\0') != std::string::npos) {
+        return Fail(kExitUsage, *file + ": the password holds a character 0 (NUL), which a password cannot contain");
+    }
     return kExitOk;
 }
 
@@ -217,7 +222,7 @@ int Session::Dump(const Options& o) {
     if (const int code = Load(file, password)) return code;
     // The lines are a plain data file, which a character 26 would cut short when read back.
     if (!o.json) {
-        const int unstorable = list_.FirstUnstorablePlainItem();
+        const int unstorable = list_.FirstUnstorableItem(false);
         if (unstorable >= 0) {
             return Fail(kExitFileError, file + ": " + RecordName(list_, unstorable) +
                                             " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
@@ -266,11 +271,14 @@ int Session::Convert(const Options& o) {
 
     list_.Encrypted = IsProtected(out);
     list_.Password = list_.Encrypted ? newPassword : std::string();
-    const int unstorable = list_.Encrypted ? -1 : list_.FirstUnstorablePlainItem();
+    const int unstorable = list_.FirstUnstorableItem(list_.Encrypted);
     if (unstorable >= 0) {
-        return Fail(kExitFileError, out + ": " + RecordName(list_, unstorable) +
-                                        " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
-                                        "convert to a .tvd file instead");
+        return Fail(kExitFileError,
+                    out + ": " + RecordName(list_, unstorable) +
+                        (list_.Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store; "
+                                           "remove it, or convert to a plain file instead"
+                                         : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
+                                           "convert to a .tvd file instead"));
     }
     prompts_.last.clear();
     if (!list_.SaveToFile(out)) return Fail(kExitFileError, out + ": cannot write: " + Detail(prompts_.last));

@@ -62,11 +62,12 @@ bool ParseInt32(std::string_view text, int32_t& value) {
 
 TInitFile::TInitFile(std::string path, IFileOps& fileOps) : path_(std::move(path)), fileOps_(fileOps) {
     if (path_.empty()) return;
-    errno = 0;
+    ClearErrno();
     std::FILE* file = std::fopen(path_.c_str(), "rb");
     if (!file) {
         // A missing file is the normal first start; any other failure is kept for UpdateFile.
-        if (FileExists(path_)) readError_ = ErrnoText(errno != 0 ? errno : EIO);
+        const std::string error = fileOps_.ErrorText(errno != 0 ? errno : EIO);
+        if (FileExists(path_)) readError_ = error;
         return;
     }
     TextLineReader reader(file);
@@ -83,7 +84,7 @@ TInitFile::TInitFile(std::string path, IFileOps& fileOps) : path_(std::move(path
         // it still does: "A=1\n\r\n" is A=1 and an empty line.
         if (start == 0 || start < line.size() || reader.LineEndedAtCr()) lines_.push_back(line.substr(start));
     }
-    if (reader.Failed()) readError_ = ErrnoText(reader.Error());
+    if (reader.Failed()) readError_ = fileOps_.ErrorText(reader.Error());
     std::fclose(file);
 }
 

@@ -22,6 +22,11 @@ constexpr char kTrailingData[] =
 constexpr char kUnstorablePlain[] =
     "\r\nこのデータには暗号化しないファイルに保存できない文字(Ctrl+Z、コード26)が含まれています。\r\n"
     "暗号化するファイル(.tvd)として保存してください";
+constexpr char kUnstorableProtected[] =
+    "\r\nこのデータには暗号化するファイルに保存できない文字(コード0)が含まれています。\r\n"
+    "その文字を取り除いてから保存してください";
+constexpr char kBackupFailedBefore[] = "バックアップ ";
+constexpr char kBackupFailedAfter[] = " を作成できないため保存を中止しました。\r\n";
 constexpr char kEndOfFileMark = 26;
 constexpr int kMaxBackupTries = 1000;
 
@@ -93,15 +98,24 @@ int CountQuotes(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '"'));
 }
 
-// Whether the record's line would hold a character 26. Only the texts can: numbers and dates are
+// Whether the record's line would hold the character. Only the texts can: numbers and dates are
 // written in digits and "/".
-bool HoldsEndOfFileMark(const TPassItem& item) {
+bool LineHolds(const TPassItem& item, char c) {
     for (const std::string* text :
          {&item.Path, &item.Title, &item.UserID, &item.Passwd, &item.Hint, &item.Answer, &item.Company, &item.Serial,
           &item.ProdKey, &item.ShopName, &item.URL, &item.Mail, &item.Macro, &item.Memo}) {
-        if (text->find(kEndOfFileMark) != std::string::npos) return true;
+        if (text->find(c) != std::string::npos) return true;
     }
     return false;
+}
+
+// A title as a message names it: a character 0 would end the message box's text there, and a
+// character 26 shows as nothing. Neither can be the second byte of a double-byte character.
+std::string TitleForMessage(const std::string& title) {
+    std::string shown = title;
+    std::replace(shown.begin(), shown.end(), '\0', '?');
+    std::replace(shown.begin(), shown.end(), kEndOfFileMark, '?');
+    return shown;
 }
 
 }  // namespace
@@ -204,7 +218,12 @@ void TPassList::Sort() {
     // allocate millions of strings.
     struct Entry {
         std::string key;
-        double day;  // LastDate in whole days: dates less than a day apart are equal
+        // The day of LastDate: records with equal keys are ordered by the days of their dates,
+        // not by the difference of the dates cut to whole days. That difference makes 23:00 of
+        // one day equal to 01:00 of the next, and that equal to 23:00 of the next, while the two
+        // 23:00s are a day apart: it is no strict weak order, which the sort needs. The two
+        // rules agree for dates a whole day or more apart and only then promise an order.
+        double day;
         std::unique_ptr<TPassItem> item;
     };
     std::vector<Entry> entries;
@@ -241,15 +260,15 @@ LoadResult TPassList::LoadFromFile(const std::string& fileName) {
     } else if (!AskPassword(fileName + kLoadPrompt)) {
         lastLoad_ = LoadResult::Cancelled;
     } else {
-        errno = 0;
+        ClearErrno();
         std::FILE* file = std::fopen(fileName.c_str(), "rb");
         if (file) {
             lastLoad_ = ReadRecords(file, fileName);
         } else {
-            const int error = errno != 0 ? errno : EIO;
+            const std::string error = fileOps_.ErrorText(errno != 0 ? errno : EIO);
             Modified = false;
             lastLoad_ = LoadResult::ReadError;
-            prompts_.Error(ErrnoText(error));
+            prompts_.Error(error);
         }
     }
     if (LoadCompleted()) {
@@ -314,10 +333,12 @@ LoadResult TPassList::ReadRecords(std::FILE* file, const std::string& fileName) 
         prompts_.Error(e.what());
         return LoadResult::ConvertError;
     }
+    // The text first: it may depend on the error state that closing could change.
+    const std::string readError = reader.Failed() ? fileOps_.ErrorText(reader.Error()) : std::string();
     std::fclose(file);
     Modified = false;
     if (reader.Failed()) {
-        prompts_.Error(ErrnoText(reader.Error()));
+        prompts_.Error(readError);
         return LoadResult::ReadError;
     }
     Sort();
@@ -335,22 +356,24 @@ void TPassList::WrongPassword(const std::string& fileName) {
     Modified = false;
 }
 
-int TPassList::FirstUnstorablePlainItem() const {
+int TPassList::FirstUnstorableItem(bool encrypted) const {
+    const char unstorable = encrypted ? '\0' : kEndOfFileMark;
     for (size_t i = 0; i < items_.size(); ++i) {
-        if (HoldsEndOfFileMark(*items_[i])) return static_cast<int>(i);
+        if (LineHolds(*items_[i], unstorable)) return static_cast<int>(i);
     }
     return -1;
 }
 
 bool TPassList::SaveToFile(const std::string& fileName) {
-    // Written plain, the mark would end the file for the next load and lose every record after
-    // it. A protected line is cipher text, which never holds it.
-    if (!Encrypted) {
-        const int unstorable = FirstUnstorablePlainItem();
-        if (unstorable >= 0) {
-            prompts_.Error("「" + Item(unstorable).Title + "」" + kUnstorablePlain);
-            return false;
-        }
+    // Written plain, a character 26 would end the file for the next load and lose every record
+    // after it. Enciphered, a character 0 would cut its block short when deciphered, and the line
+    // would then fail the password check: the whole file would open for nobody. Each file kind
+    // holds the other character.
+    const int unstorable = FirstUnstorableItem(Encrypted);
+    if (unstorable >= 0) {
+        prompts_.Error("「" + TitleForMessage(Item(unstorable).Title) + "」" +
+                       (Encrypted ? kUnstorableProtected : kUnstorablePlain));
+        return false;
     }
     if (!AskPassword(fileName + kSavePrompt)) return false;
     Sort();
@@ -401,14 +424,21 @@ bool TPassList::SaveToFile(const std::string& fileName) {
 
 bool TPassList::KeepBackup(const std::string& fileName, std::string& error) {
     const TDate now = Now();
+    std::string name;
     for (int attempt = 1; attempt <= kMaxBackupTries; ++attempt) {
-        const std::string name = BackupName(fileName, now, attempt);
-        if (FileExists(name)) continue;
-        if (!CopyToNewFile(fileName, name, error)) return false;
-        incompleteFiles_.erase(fileName);
-        return true;
+        name = BackupName(fileName, now, attempt);
+        switch (CopyToNewFile(fileName, name, fileOps_, error)) {
+            case CopyResult::Copied:
+                incompleteFiles_.erase(fileName);
+                return true;
+            case CopyResult::TargetExists:
+                continue;
+            case CopyResult::Failed:
+                error = kBackupFailedBefore + name + kBackupFailedAfter + error;
+                return false;
+        }
     }
-    error = ErrnoText(EEXIST);
+    error = kBackupFailedBefore + name + kBackupFailedAfter + fileOps_.ErrorText(EEXIST);
     return false;
 }
 

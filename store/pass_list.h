@@ -51,11 +51,13 @@ public:
     void Sort();
     bool AskPassword(const std::string& message);
     LoadResult LoadFromFile(const std::string& fileName);
-    // A plain file cannot hold a character 26 (it would end the file when read): a list with
-    // one in a record is not saved plain, and nothing is touched.
+    // A list with a record that the file cannot hold (FirstUnstorableItem) is not saved, and
+    // nothing is touched.
     bool SaveToFile(const std::string& fileName);
-    // The position of the first record that a plain file cannot hold, or -1.
-    int FirstUnstorablePlainItem() const;
+    // The position of the first record that a file of the kind cannot hold, or -1. A plain file
+    // cannot hold a character 26, which ends the file when it is read; a protected one cannot
+    // hold a character 0, at which a deciphered block ends.
+    int FirstUnstorableItem(bool encrypted) const;
 
     LoadResult LastLoadResult() const { return lastLoad_; }
     // False after a load that stopped before the end of an existing file: the list then holds

@@ -1,6 +1,7 @@
 #pragma once
 // What the portable core needs from the platform. The Windows build passes message boxes,
 // the password dialog, CompareStringA and MoveFileExA; native builds and tests pass their own.
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -44,6 +45,10 @@ public:
     // Replaces target by source in one step, so a reader sees the old file or the new one.
     // On failure, returns false with the platform's message in error; the target is untouched.
     virtual bool Replace(const std::string& source, const std::string& target, std::string& error) = 0;
+    // The text shown for a failed file operation of the C library that left errnoValue in errno.
+    // The C library's own texts are English everywhere; a platform with texts in the user's
+    // language gives those instead.
+    virtual std::string ErrorText(int errnoValue) { return std::strerror(errnoValue); }
 };
 
 // std::rename: atomic on POSIX file systems.

@@ -1,9 +1,11 @@
 #include "store/text_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef _WIN32
@@ -52,18 +54,59 @@ int SyncFile(std::FILE* file) {
 #endif
 }
 
-bool CloseSynced(std::FILE* file, std::string& error) {
-    errno = 0;
+bool CloseSynced(std::FILE* file, IFileOps& fileOps, std::string& error) {
+    ClearErrno();
     bool ok = std::fflush(file) == 0;
     if (ok && SyncFile(file) != 0) ok = false;
-    if (!ok) error = ErrnoText(LastErrno());
-    errno = 0;
+    if (!ok) error = fileOps.ErrorText(LastErrno());
+    ClearErrno();
     if (std::fclose(file) != 0 && ok) {
-        error = ErrnoText(LastErrno());
+        error = fileOps.ErrorText(LastErrno());
         ok = false;
     }
     return ok;
 }
+
+// The permission bits of a file, or -1 when they cannot be learnt.
+int PermissionsOf(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+}
+
+int PermissionsOf(std::FILE* file) {
+    struct stat info;
+    return fstat(fileno(file), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+}
+
+// Creates a file for writing under a name nobody uses; fails with EEXIST when the name is taken,
+// also by a file made since anyone last looked, or by a symbolic link (which is never followed).
+#ifdef _WIN32
+std::FILE* CreateNewFile(const std::string& path, int /*permissions: Windows keeps none*/) {
+    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file) {
+        _close(fd);
+        std::remove(path.c_str());
+    }
+    return file;
+}
+#else
+// A copy of a private file must not be readable by others, not even for a moment: the file is
+// created with the permissions given (-1: the usual ones) less the umask, then given exactly them.
+std::FILE* CreateNewFile(const std::string& path, int permissions) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions >= 0 ? permissions : 0666);
+    if (fd < 0) return nullptr;
+    // A file system without permission bits refuses, and then has none to keep anyway.
+    if (permissions >= 0) static_cast<void>(fchmod(fd, static_cast<mode_t>(permissions)));
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        std::remove(path.c_str());
+    }
+    return file;
+}
+#endif
 
 }  // namespace
 
@@ -76,13 +119,20 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
+void ClearErrno() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
+}
+
 TextLineReader::TextLineReader(std::FILE* file) : file_(file), buffer_(ReadChunkFor(file)) {}
 
 bool TextLineReader::Fill() {
     pos_ = 0;
     end_ = 0;
     if (eof_) return false;
-    errno = 0;
+    ClearErrno();
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     if (end_ > 0) return true;
     eof_ = true;
@@ -152,15 +202,19 @@ bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
     Abandon();
     target_ = target;
     finished_ = committed_ = false;
+    // The new version replaces the target whole, so it must carry the target's permissions: a
+    // data file only its owner may read stays so after a save.
+    const int permissions = PermissionsOf(target);
     // A name that is taken (by another file, or left by a save that was cut off) is passed
     // over, never overwritten.
     for (int i = 0; i < kMaxTempTries; ++i) {
         std::string name = target + ".~tmp" + (i == 0 ? std::string() : std::to_string(i));
-        if (FileExists(name)) continue;
-        errno = 0;
-        file_ = std::fopen(name.c_str(), "wb");
+        ClearErrno();
+        file_ = CreateNewFile(name, permissions);
         if (!file_) {
-            error = ErrnoText(LastErrno());
+            const int cause = LastErrno();
+            if (cause == EEXIST) continue;
+            error = fileOps_.ErrorText(cause);
             return false;
         }
         tempPath_ = name;
@@ -170,13 +224,14 @@ bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
         pending_.clear();
         return true;
     }
-    error = ErrnoText(EEXIST);
+    error = fileOps_.ErrorText(EEXIST);
     return false;
 }
 
 bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
     if (!file_) {
-        error = ErrnoText(EBADF);
+        ClearErrno();
+        error = fileOps_.ErrorText(EBADF);
         return false;
     }
     pending_ += text;
@@ -184,16 +239,17 @@ bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
 }
 
 bool AtomicFileWriter::Flush(std::string& error) {
-    errno = 0;
+    ClearErrno();
     const bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
     pending_.clear();
-    if (!ok) error = ErrnoText(LastErrno());
+    if (!ok) error = fileOps_.ErrorText(LastErrno());
     return ok;
 }
 
 bool AtomicFileWriter::Finish(std::string& error) {
     if (!file_) {
-        error = ErrnoText(EBADF);
+        ClearErrno();
+        error = fileOps_.ErrorText(EBADF);
         return false;
     }
     const bool flushed = Flush(error);
@@ -203,7 +259,7 @@ bool AtomicFileWriter::Finish(std::string& error) {
         std::fclose(file);
         return false;
     }
-    finished_ = CloseSynced(file, error);
+    finished_ = CloseSynced(file, fileOps_, error);
     return finished_;
 }
 
@@ -225,49 +281,48 @@ void AtomicFileWriter::Abandon() {
     finished_ = false;
 }
 
-bool CopyToNewFile(const std::string& source, const std::string& target, std::string& error) {
-    if (FileExists(target)) {
-        error = ErrnoText(EEXIST);
-        return false;
-    }
-    errno = 0;
+CopyResult CopyToNewFile(const std::string& source, const std::string& target, IFileOps& fileOps, std::string& error) {
+    ClearErrno();
     std::FILE* in = std::fopen(source.c_str(), "rb");
     if (!in) {
-        error = ErrnoText(LastErrno());
-        return false;
+        error = fileOps.ErrorText(LastErrno());
+        return CopyResult::Failed;
     }
-    std::FILE* out = std::fopen(target.c_str(), "wb");
+    ClearErrno();
+    std::FILE* out = CreateNewFile(target, PermissionsOf(in));
     if (!out) {
-        error = ErrnoText(LastErrno());
+        const int cause = LastErrno();
+        if (cause != EEXIST) error = fileOps.ErrorText(cause);
         std::fclose(in);
-        return false;
+        return cause == EEXIST ? CopyResult::TargetExists : CopyResult::Failed;
     }
     std::vector<char> buffer(kReadChunk);
     bool ok = true;
     for (;;) {
-        errno = 0;
+        ClearErrno();
         const size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
         if (n == 0) {
             if (std::ferror(in)) {
-                error = ErrnoText(LastErrno());
+                error = fileOps.ErrorText(LastErrno());
                 ok = false;
             }
             break;
         }
+        ClearErrno();
         if (std::fwrite(buffer.data(), 1, n, out) != n) {
-            error = ErrnoText(LastErrno());
+            error = fileOps.ErrorText(LastErrno());
             ok = false;
             break;
         }
     }
     std::fclose(in);
     if (ok) {
-        ok = CloseSynced(out, error);
+        ok = CloseSynced(out, fileOps, error);
     } else {
         std::fclose(out);
     }
     if (!ok) std::remove(target.c_str());
-    return ok;
+    return ok ? CopyResult::Copied : CopyResult::Failed;
 }
 
 }  // namespace torvane

@@ -14,6 +14,9 @@ namespace torvane {
 bool FileExists(const std::string& path);
 // The text of the C library for an errno value.
 std::string ErrnoText(int error);
+// Clears errno and, on Windows, the system's error code that the C library keeps beside it, so
+// that the text of a failure that follows tells its own cause and not an earlier one's.
+void ClearErrno();
 
 // Reads lines from a file opened in binary mode; the file stays the caller's.
 class TextLineReader {
@@ -50,7 +53,8 @@ private:
 };
 
 // Writes a new version of a file. Nothing reaches the target before Commit: a failure at any
-// point leaves the target as it was and removes the temporary file.
+// point leaves the target as it was and removes the temporary file. The new version keeps the
+// target's permissions. Error texts are those of the given file operations.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(IFileOps& fileOps) : fileOps_(fileOps) {}
@@ -83,7 +87,11 @@ private:
     bool committed_ = false;
 };
 
-// Copies source to a new file target, which must not exist; a partial copy is removed.
-bool CopyToNewFile(const std::string& source, const std::string& target, std::string& error);
+enum class CopyResult { Copied, TargetExists, Failed };
+
+// Copies source to a new file target with the source's permissions. A target name that is taken
+// (by any kind of entry, even one made a moment ago) is left alone: TargetExists. On failure the
+// error's text (from fileOps) is given, and a partial copy is removed.
+CopyResult CopyToNewFile(const std::string& source, const std::string& target, IFileOps& fileOps, std::string& error);
 
 }  // namespace torvane

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cerrno>
+#include <cstdlib>
+
 namespace torvane::win {
 
 int LocaleCollator::Compare(const std::string& a, const std::string& b) const {
@@ -18,8 +21,23 @@ bool WinFileOps::Replace(const std::string& source, const std::string& target, s
     return false;
 }
 
+// The C library's texts are English whatever the system's language; the system's code of the
+// failure, which the C library keeps in _doserrno, has a text in the user's language. It
+// describes this failure only while errno still holds the value the failure left: an error the
+// caller names itself (no free name, say) or a failure without a system code gets the C text.
+std::string WinFileOps::ErrorText(int errnoValue) {
+    const unsigned long code = _doserrno;
+    if (code != 0 && errnoValue == errno) {
+        std::string text = SystemErrorText(code);
+        if (!text.empty()) return text;
+    }
+    return IFileOps::ErrorText(errnoValue);
+}
+
 namespace {
-TimeOfDay ToTimeOfDay(const SYSTEMTIME& st) { return {st.wHour, st.wMinute, st.wSecond, st.wMilliseconds}; }
+TimeOfDay ToTimeOfDay(const SYSTEMTIME& st) {
+    return {st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
 }  // namespace
 
 TDate WinClock::Now() const {
@@ -44,9 +62,9 @@ TimeOfDay WinClock::UtcTimeOfDay() const {
 
 std::string SystemErrorText(unsigned long code) {
     char* buffer = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text = n && buffer ? std::string(buffer, n) : std::string();
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();

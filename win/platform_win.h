@@ -11,10 +11,12 @@ public:
     int Compare(const std::string& a, const std::string& b) const override;
 };
 
-// MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
+// MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; error texts in the
+// system's language.
 class WinFileOps : public IFileOps {
 public:
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
+    std::string ErrorText(int errnoValue) override;
 };
 
 // GetLocalTime and GetSystemTime.

@@ -235,6 +235,37 @@ TEST_F(CliTest, RecordWithCharacter26IsNeverWrittenPlain) {
     EXPECT_EQ(Run({"dump", "--json", copy}).out, r.out);
 }
 
+// Enciphered, a character 0 would make the output unreadable under any password; a plain file
+// holds it.
+TEST_F(CliTest, RecordWithCharacter0IsNeverWrittenProtected) {
+    TPassItem nul = Record("", "Nul");
+    nul.Memo = std::string("a\0b", 3);
+    const std::string in = Save("in.csv", {Record("", "A"), nul});
+    env_["TORVANE_PASSWORD"] = "pw";
+    const std::string out = folder_.File("out.tvd");
+    const Result r = Run({"convert", in, out});
+    EXPECT_EQ(r.code, cli::kExitFileError);
+    EXPECT_NE(r.err.find("record 2 (\"Nul\") holds a character 0"), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(out));
+
+    const std::string copy = folder_.File("copy.csv");
+    ASSERT_EQ(Run({"convert", in, copy}).code, cli::kExitOk);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(in));
+}
+
+// Such a password would enter every enciphered line and cut it short when deciphered.
+TEST_F(CliTest, PasswordHoldingCharacter0IsAUsageError) {
+    const std::string in = Save("in.csv", {Record("", "A")});
+    const std::string out = folder_.File("out.tvd");
+    Result r = Run({"convert", "--new-password-file", PasswordFile(std::string("pa\0ss\r\n", 7)), in, out});
+    EXPECT_EQ(r.code, cli::kExitUsage);
+    EXPECT_NE(r.err.find("character 0"), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(out));
+    // Only the first line is the password.
+    r = Run({"convert", "--new-password-file", PasswordFile(std::string("pass\r\n\0", 7)), in, out});
+    EXPECT_EQ(r.code, cli::kExitOk) << r.err;
+}
+
 TEST_F(CliTest, ConvertReenciphersUnderTheNewPasswordAndBack) {
     const std::string in = Save("in.tvd", {Record("", "B"), Record("X", "A")}, "old");
     const std::string out = folder_.File("out.tvd");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "settings/file_name.h"
 #include "store/text_file.h"
 #include "tests/core/list_files.h"
@@ -187,6 +189,23 @@ TEST_F(InitFileTest, AnUnwritableFolderIsReportedAndChangesNothing) {
     EXPECT_FALSE(file.UpdateFile(error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(FileExists(nowhere));
+}
+
+// The texts of read and write failures are the platform's (on Windows in the user's language).
+TEST_F(InitFileTest, FailuresAreReportedInThePlatformsErrorText) {
+    listtest::MarkedErrorsFileOps marked;
+    std::filesystem::create_directory(path);  // exists, but cannot be read as a file
+    TInitFile unreadable(path, marked);
+    unreadable.WriteString("A", "1");
+    std::string error;
+    EXPECT_FALSE(unreadable.UpdateFile(error));
+    EXPECT_EQ(error.rfind("[error ", 0), 0u) << error;
+
+    TInitFile unwritable(folder.File("missing") + "/Torvane.ini", marked);
+    unwritable.WriteString("A", "1");
+    error.clear();
+    EXPECT_FALSE(unwritable.UpdateFile(error));
+    EXPECT_EQ(error, "[error " + std::to_string(ENOENT) + "]");
 }
 
 TEST_F(InitFileTest, ShiftJisPathsAndValuesSurviveByteForByte) {

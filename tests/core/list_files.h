@@ -86,4 +86,11 @@ public:
     int calls = 0;
 };
 
+// The platform's file operations with error texts of its own, to show which messages are the
+// platform's error texts.
+class MarkedErrorsFileOps : public NativeFileOps {
+public:
+    std::string ErrorText(int errnoValue) override { return "[error " + std::to_string(errnoValue) + "]"; }
+};
+
 }  // namespace torvane::listtest

@@ -13,6 +13,8 @@
 
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
@@ -34,6 +36,10 @@ constexpr char kTrailingMessage[] =
 constexpr char kUnstorableMessage[] =
     "」\r\nこのデータには暗号化しないファイルに保存できない文字(Ctrl+Z、コード26)が含まれています。\r\n"
     "暗号化するファイル(.tvd)として保存してください";
+constexpr char kUnstorableProtectedMessage[] =
+    "」\r\nこのデータには暗号化するファイルに保存できない文字(コード0)が含まれています。\r\n"
+    "その文字を取り除いてから保存してください";
+constexpr char kBackupFailed[] = " を作成できないため保存を中止しました。\r\n";
 
 TDate Day(int y, int m, int d) {
     TDate day = 0;
@@ -181,11 +187,13 @@ TEST_F(PassListTest, ClearLeavesModifiedAloneAndMarkChangedSorts) {
 
 // ---- sort ----
 
+// Records with equal keys come older first when their dates are a whole day or more apart;
+// dates less than a day apart have no defined order, so none is asserted for them.
 TEST_F(PassListTest, SortComparesWholeKeysThenLastDateDays) {
     TPassItem zeta = Item("Soft", "Zeta");
     TPassItem tools = Item("Soft\\Tools", "A");
     TPassItem newer = Item("Web", "Same", "u");
-    newer.LastDate = Day(2020, 5, 2);
+    newer.LastDate = Day(2020, 5, 2) + 0.95;
     TPassItem older = Item("Web", "Same", "u");
     older.Passwd = "other";  // another identity with the same sort key
     older.LastDate = Day(2020, 5, 1) + 0.9;
@@ -324,6 +332,21 @@ TEST_F(PassListTest, BadDateStopsTheLoadKeepingWhatWasRead) {
     ASSERT_EQ(prompts_.shown.size(), 1u);
     EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
     EXPECT_EQ(prompts_.shown[0].text, "日付に変換できない値が渡されました");
+}
+
+// The texts of read and create failures are the platform's (on Windows in the user's language).
+TEST_F(PassListTest, FileErrorsShowThePlatformsErrorText) {
+    listtest::MarkedErrorsFileOps marked;
+    TPassList list(prompts_, collator_, marked);
+    list.Encrypted = false;
+    const std::string dir = folder_.File("dir.csv");
+    std::filesystem::create_directory(dir);
+    EXPECT_EQ(list.LoadFromFile(dir), LoadResult::ReadError);
+    list.AddItem(Item("", "A"));
+    EXPECT_FALSE(list.SaveToFile(folder_.File("missing") + "/x/out.csv"));
+    ASSERT_EQ(prompts_.Count(Kind::Error), 2);
+    EXPECT_EQ(prompts_.shown[0].text.rfind("[error ", 0), 0u) << prompts_.shown[0].text;
+    EXPECT_EQ(prompts_.shown[1].text.rfind("[error ", 0), 0u) << prompts_.shown[1].text;
 }
 
 TEST_F(PassListTest, UnreadableFileShowsTheSystemMessage) {
@@ -482,7 +505,8 @@ TEST_F(PassListTest, PlainSaveRefusesARecordHoldingCharacter26) {
     ASSERT_EQ(prompts_.shown.size(), 2u);
     EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
     EXPECT_EQ(prompts_.shown[0].text, std::string("「Marked") + kUnstorableMessage);
-    EXPECT_EQ(list_.FirstUnstorablePlainItem(), 1);
+    EXPECT_EQ(list_.FirstUnstorableItem(false), 1);
+    EXPECT_EQ(list_.FirstUnstorableItem(true), -1);
 
     const std::string protectedFile = folder_.File("data.tvd");
     list_.Encrypted = true;
@@ -492,6 +516,36 @@ TEST_F(PassListTest, PlainSaveRefusesARecordHoldingCharacter26) {
     EXPECT_EQ(list_.LoadFromFile(protectedFile), LoadResult::Loaded);
     ASSERT_EQ(Titles(list_), (std::vector<std::string>{"A", "C", "Marked"}));
     EXPECT_EQ(list_.Item(2).Memo, "a\x1a?");
+}
+
+// Enciphered, a character 0 would cut its block short when the line is deciphered; the line then
+// fails the password check and the whole file opens for nobody. Such a list is not saved
+// protected at all (not even the password is asked), while a plain file holds it.
+TEST_F(PassListTest, ProtectedSaveRefusesARecordHoldingCharacter0) {
+    const std::string file = folder_.File("data.tvd");
+    WriteBytes(file, "previous");
+    TPassItem nul = Item("", std::string("N\0l", 3));
+    nul.Memo = std::string("a\0b", 3);
+    list_.AddItem(Item("", "A"));
+    list_.AddItem(nul);
+    EXPECT_EQ(list_.FirstUnstorableItem(true), 1);
+    EXPECT_EQ(list_.FirstUnstorableItem(false), -1);
+    EXPECT_FALSE(list_.SaveToFile(file));
+    list_.Password = "pw";
+    EXPECT_FALSE(list_.SaveToFile(folder_.File("new.tvd")));
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(ReadBytes(file), "previous");
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.tvd"});
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
+    EXPECT_EQ(prompts_.shown[0].text, std::string("「N?l") + kUnstorableProtectedMessage);  // the title readable
+
+    const std::string plain = folder_.File("data.csv");
+    list_.Encrypted = false;
+    ASSERT_TRUE(list_.SaveToFile(plain));
+    EXPECT_EQ(list_.LoadFromFile(plain), LoadResult::Loaded);
+    ASSERT_EQ(list_.Count(), 2);
+    EXPECT_EQ(FormatLine(list_.Item(1)), FormatLine(nul));
 }
 
 TEST_F(PassListTest, ProtectedSaveAsksOnceAndCancelWritesNothing) {
@@ -639,6 +693,73 @@ TEST_F(PassListTest, BackupAlsoAfterAConversionErrorButNotAfterACompleteLoad) {
     ASSERT_TRUE(list_.SaveToFile(other));
     EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.csv", "data.csv.20240102-030405.bak", "other.csv"}));
 }
+
+// The source cannot be read (it became a folder), so no backup can be made and the save stops.
+TEST_F(PassListTest, BackupThatCannotBeMadeStopsTheSaveNamingTheBackup) {
+    const std::string file = folder_.File("data.csv");
+    std::string bad = Line("", "Bad");
+    bad.replace(bad.find("2001/06/19"), 10, "x/1/1");
+    WriteBytes(file, Line("", "A") + "\r\n" + bad + "\r\n");
+    listtest::MarkedErrorsFileOps marked;
+    TPassList list(prompts_, collator_, marked);
+    list.Encrypted = false;
+    ASSERT_EQ(list.LoadFromFile(file), LoadResult::ConvertError);
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    prompts_.shown.clear();
+    EXPECT_FALSE(list.SaveToFile(file));
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].kind, Kind::Error);
+    const std::string expected = "バックアップ " + file + ".20240102-030405.bak" + kBackupFailed + "[error ";
+    EXPECT_EQ(prompts_.shown[0].text.substr(0, expected.size()), expected) << prompts_.shown[0].text;
+    EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
+}
+
+#ifndef _WIN32
+int Permissions(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+}
+
+// A data file only its owner may read stays so after a save, and its backup is as private; the
+// umask does not loosen or tighten what the file had.
+TEST_F(PassListTest, SaveAndBackupKeepTheFilesPermissions) {
+    const std::string file = folder_.File("data.csv");
+    std::string bad = Line("", "Bad");
+    bad.replace(bad.find("2001/06/19"), 10, "x/1/1");
+    WriteBytes(file, Line("", "A") + "\r\n" + bad + "\r\n");
+    ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    const mode_t umaskBefore = umask(022);
+    ASSERT_EQ(Plain().LoadFromFile(file), LoadResult::ConvertError);
+    const bool saved = list_.SaveToFile(file);
+    chmod(file.c_str(), 0664);
+    const bool savedAgain = list_.SaveToFile(file);
+    umask(umaskBefore);
+    ASSERT_TRUE(saved);
+    ASSERT_TRUE(savedAgain);
+    EXPECT_EQ(Permissions(file + ".20240102-030405.bak"), 0600);
+    EXPECT_EQ(Permissions(file), 0664);
+}
+
+// A name beside the data file that is a symbolic link is taken, never written through, even
+// when the link leads nowhere: the temporary file and the backup go under other names.
+TEST_F(PassListTest, LinksAtTheTemporaryAndBackupNamesAreNotFollowed) {
+    const std::string file = folder_.File("data.csv");
+    std::string bad = Line("", "Bad");
+    bad.replace(bad.find("2001/06/19"), 10, "x/1/1");
+    const std::string original = Line("", "A") + "\r\n" + bad + "\r\n";
+    WriteBytes(file, original);
+    ASSERT_EQ(Plain().LoadFromFile(file), LoadResult::ConvertError);
+    ASSERT_EQ(symlink(folder_.File("lost-tmp").c_str(), (file + ".~tmp").c_str()), 0);
+    ASSERT_EQ(symlink(folder_.File("lost-bak").c_str(), (file + ".20240102-030405.bak").c_str()), 0);
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_FALSE(FileExists(folder_.File("lost-tmp")));
+    EXPECT_FALSE(FileExists(folder_.File("lost-bak")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(file)));
+    EXPECT_EQ(ReadBytes(file), Line("", "A") + "\r\n");
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405-2.bak"), original);
+}
+#endif
 
 TEST(BackupNameTest, StampsTheGivenTime) {
     const TDate noonish = Day(2023, 12, 31) + (23 * 3600 + 59 * 60 + 59.7) / 86400.0;

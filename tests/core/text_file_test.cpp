@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -104,6 +107,45 @@ TEST(AtomicFileWriterTest, WritesEveryPieceInOrderPastItsBuffer) {
     EXPECT_EQ(listtest::ReadBytes(target), expected);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.txt"});
 }
+
+TEST(CopyToNewFileTest, CopiesIntoANewNameOnly) {
+    listtest::Folder folder;
+    listtest::NativeFileOps fileOps;
+    const std::string source = folder.File("a.tvd");
+    const std::string bytes = std::string("x\0\x1a\r\n", 5) + std::string(100 * 1024, 'y');
+    listtest::WriteBytes(source, bytes);
+    std::string error;
+    EXPECT_EQ(CopyToNewFile(source, folder.File("copy"), fileOps, error), CopyResult::Copied) << error;
+    EXPECT_EQ(listtest::ReadBytes(folder.File("copy")), bytes);
+
+    listtest::WriteBytes(folder.File("taken"), "mine");
+    EXPECT_EQ(CopyToNewFile(source, folder.File("taken"), fileOps, error), CopyResult::TargetExists);
+    EXPECT_EQ(listtest::ReadBytes(folder.File("taken")), "mine");
+
+    listtest::MarkedErrorsFileOps marked;
+    EXPECT_EQ(CopyToNewFile(folder.File("none"), folder.File("new"), marked, error), CopyResult::Failed);
+    EXPECT_EQ(error, "[error " + std::to_string(ENOENT) + "]");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"a.tvd", "copy", "taken"}));
+}
+
+#ifdef _WIN32
+// The C library's texts are English; the system's, in the user's language, are shown instead
+// whenever the failure has a system code.
+TEST(WinFileOpsTest, ErrorTextIsTheSystemsTextOfTheFailure) {
+    win::WinFileOps fileOps;
+    listtest::Folder folder;
+    ClearErrno();
+    ASSERT_EQ(std::fopen(folder.File("missing\\x.txt").c_str(), "rb"), nullptr);
+    const int cause = errno;
+    const unsigned long code = _doserrno;
+    ASSERT_NE(code, 0u);
+    EXPECT_EQ(fileOps.ErrorText(cause), win::SystemErrorText(code));
+    EXPECT_NE(fileOps.ErrorText(cause), std::strerror(cause));
+    // An error that no failing call left behind keeps the C library's text.
+    ClearErrno();
+    EXPECT_EQ(fileOps.ErrorText(EEXIST), std::strerror(EEXIST));
+}
+#endif
 
 }  // namespace
 }  // namespace torvane
