@@ -27,9 +27,10 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 
 // Commands whose part of the program comes later stay disabled until that part exists:
 // AddNew, DelAction, OpenWWW, OpenMail, NewFolder and DelFolder are disabled at start anyway
-// (the tree and the item list enable them), HelpAction follows the help component, and
-// VersionInfo, DispProp, SetupAction, DispMiniWin, SendTo and PropBtn wait for the about box,
-// the property panel, the settings dialog, the mini tool window and the macro menu.
+// (the tree, the company list and the item list enable them; AddNew's and DelAction's handlers
+// come with the record commands), HelpAction follows the help component, and VersionInfo,
+// DispProp, SetupAction, DispMiniWin, SendTo and PropBtn wait for the about box, the property
+// panel, the settings dialog, the mini tool window and the macro menu.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
     // The design's actions: caption, hint, image.
@@ -38,8 +39,8 @@ void TMainForm::CreateActions() {
     a.Add(kCmdOpenWWW, L"URLを開く", L"URLを開く", 6).SetEnabled(false);
     a.Add(kCmdOpenMail, L"メール送信", L"メール送信", 7).SetEnabled(false);
     a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13).SetEnabled(false);
-    a.Add(kCmdNewFolder, L"フォルダー作成(&N)", L"新規フォルダー", 10).SetEnabled(false);
-    a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11).SetEnabled(false);
+    a.Add(kCmdNewFolder, L"フォルダー作成(&N)", L"新規フォルダー", 10, [this] { MakeFolderClick(); }).SetEnabled(false);
+    a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11, [this] { RmFolderClick(); }).SetEnabled(false);
     a.Add(kCmdExitAction, L"終了(&X)", L"アプリケーションを終了", 0, [this] { ExitBtnClick(); });
     a.Add(kCmdHelpAction, L"目次(&C)", L"ヘルプを開く", 8);
     a.Add(kCmdDispProp, L"編集パネル表示", L"", 9).SetEnabled(false);
@@ -126,6 +127,11 @@ void TMainForm::AddButtons() {
 bool TMainForm::OnNotify(const NMHDR& header, LRESULT& result) {
     result = 0;
     if (menuBar_.OnNotify(header)) return true;
+    // The controls' notifications carry structures that the handlers fill in.
+    auto& fillable = const_cast<NMHDR&>(header);
+    if (header.hwndFrom == controls_.TreeView1) return OnTreeNotify(fillable, result);
+    if (header.hwndFrom == controls_.ListView1) return OnListNotify(fillable, result);
+    if (header.hwndFrom == controls_.CompanyList) return OnCompanyNotify(fillable, result);
     switch (header.code) {
         case TTN_GETDISPINFOW: {
             // Tool tips of the tool-bar buttons: the hint of the button's action.

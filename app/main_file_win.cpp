@@ -1,6 +1,7 @@
 // The main window's data-file commands and the money summary.
 #include <windows.h>
 
+#include "app/busy_scope_win.h"
 #include "app/main_form_win.h"
 #include "app/money_summary.h"
 #include "store/sjis.h"
@@ -46,18 +47,6 @@ win::FileDialogOptions DataFileDialog(bool withAllFiles, const std::string& init
     options.initialDir = initialDir;
     return options;
 }
-
-// The hourglass for the duration of a long operation, given back however it ends.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 }  // namespace
 
@@ -106,24 +95,25 @@ bool TMainForm::SaveDataFile(const std::string& fileName) {
 void TMainForm::LoadDataFile() {
     if (!passList_) return;
     WaitCursor wait;
-    SendMessageW(controls_.TreeView1, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(controls_.ListView1, WM_SETREDRAW, FALSE, 0);
+    RedrawLock::Hold treeHold(treeRedraw_);
+    RedrawLock::Hold listHold(listRedraw_);
     // A failure has shown its message; the window then shows whatever the list holds.
     win::Guarded(Handle(), [this] {
-        ClearTreeAndLists();
+        // The rows point into the record list, which the load replaces.
+        ClearItemList();
+        ClearMiniToolItems();
+        tree_.Reset();
         if (FileExists(CurrentFile)) {
             SetFileMode(CurrentFile);
             passList_->LoadFromFile(CurrentFile);
             params_.OpenDir = FolderOf(CurrentFile);
             params_.Password = passList_->Password;
-            BuildTreeFromList();
+            BuildTree();
+            BuildCompanyList();
         }
     });
+    SelectAndFill(tree_.Top());
     ShowFileName();
-    SendMessageW(controls_.ListView1, WM_SETREDRAW, TRUE, 0);
-    SendMessageW(controls_.TreeView1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(controls_.ListView1, nullptr, TRUE);
-    InvalidateRect(controls_.TreeView1, nullptr, TRUE);
 }
 
 void TMainForm::N_MoneyClick() {

@@ -27,6 +27,8 @@ TMainForm::TMainForm(TInitParam& params, AppWindow& app, std::string programPath
       actions_(&toolImages_) {}
 
 TMainForm::~TMainForm() {
+    // The controls' last notifications find a window that fills nothing any more.
+    destroying_ = true;
     // Controls and menus go with the window; the menus that no window holds go here.
     Destroy();
     for (HMENU menu : {menus_.PopupMenu2, menus_.TrayPopup, menus_.MacroPopup}) {
@@ -51,7 +53,12 @@ bool TMainForm::CreateForm() {
     return true;
 }
 
-bool TMainForm::PreTranslateMessage(MSG& /*msg*/) {
+bool TMainForm::PreTranslateMessage(MSG& msg) {
+    // Esc cancels a drag whichever control has the focus.
+    if (dragSource_ != DragSource::None && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        EndDrag();
+        return true;
+    }
     // The property panel and the mini tool window join here once they exist.
     return false;
 }
@@ -160,11 +167,14 @@ void TMainForm::FormClose() {
     params_.StatusBar = StatusBarVisible();
     params_.LastOpen = CurrentFile;
     params_.LastNode = SelectedNodePath();
+    EndDrag();
 
     // A failed save has shown its message; the program closes all the same.
     if (passList_ && passList_->Modified) {
         win::Guarded(Handle(), [this] { SaveDataFile(CurrentFile); });
     }
+    // The rows point into the record list.
+    ClearItemList();
     passList_.reset();
     trayIcon_.reset();
     // The mini tool window is freed here once it exists.
@@ -252,6 +262,22 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
             break;
         }
+        case WM_MOUSEMOVE:
+            if (dragSource_ == DragSource::None) break;
+            DragMouseMove(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        case WM_LBUTTONUP:
+            if (dragSource_ == DragSource::None) break;
+            DragButtonUp(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        case WM_KEYDOWN:
+            if (dragSource_ == DragSource::None || wParam != VK_ESCAPE) break;
+            EndDrag();
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Taken away (another window, the system): the drag ends without a drop.
+            if (dragSource_ != DragSource::None && reinterpret_cast<HWND>(lParam) != Handle()) EndDrag();
+            return 0;
         case WM_CONTEXTMENU:
             ShowContextMenu(reinterpret_cast<HWND>(wParam),
                             POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
@@ -330,22 +356,26 @@ bool TMainForm::BringMiniToolToFront() {
     return false;
 }
 
-// LoadDataFile's tree, item list, company list and the mini tool window's title list.
-void TMainForm::ClearTreeAndLists() {}
-
-void TMainForm::BuildTreeFromList() {}
-
-void TMainForm::SelectNodeByPath(const std::string& /*path*/) {}
-
-// Until the tree exists no folder can be selected, so LASTNODE keeps the value it was read with.
-std::string TMainForm::SelectedNodePath() const {
-    return params_.LastNode;
-}
-
-void TMainForm::PageControl1Change() {}
-
 void TMainForm::PopupMenu2Popup() {
     actions_[kCmdDispProp].SetChecked(PropertyPanelVisible());
 }
+
+// The mini tool window mirrors the item list: its caption names the folder or company, its
+// title list holds the rows' records.
+void TMainForm::ClearMiniToolItems() {}
+
+void TMainForm::FillMiniTool(const std::string& /*caption*/, const std::vector<TPassItem*>& /*records*/) {}
+
+// What the selected row shows goes to the property panel (SetItem) and the macro menu; until
+// they exist the record is only kept, so the window can say what they were handed.
+void TMainForm::SetPropertyPanelItem(TPassItem* record) {
+    panelItem_ = record;
+}
+
+void TMainForm::UpdateMacroMenu(TPassItem* record) {
+    macroMenuItem_ = record;
+}
+
+void TMainForm::SetPropertyPanelCompanyEditable(bool /*editable*/) {}
 
 }  // namespace torvane

@@ -12,8 +12,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_window_win.h"
+#include "app/busy_scope_win.h"
+#include "app/category_tree_win.h"
+#include "app/company_list_win.h"
+#include "app/item_list_win.h"
 #include "app/main_commands.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
@@ -52,6 +57,9 @@ struct MainMenus {
     HMENU TrayPopup = nullptr;
     HMENU MacroPopup = nullptr;  // SendTo's drop-down, rebuilt for every selected record
 };
+
+// Where a drag of the mouse started: a row of the item list or a node of the tree.
+enum class DragSource { None, ItemList, Tree };
 
 class TMainForm : public win::Window {
 public:
@@ -97,6 +105,36 @@ public:
 
     void N_MoneyClick();
 
+    // The category tree and its folders (main_tree_win.cpp).
+    // Selects the node FindNodeByPath finds from the top node.
+    void SelectNodeByPath(const std::string& path);
+    // The selected folder's path; empty for the top node, for none, and while the company page
+    // is in front.
+    std::string SelectedNodePath() const;
+    void MakeFolderClick();
+    void RmFolderClick();
+    // TVN_ENDLABELEDITW: the folder's records follow its new name. Returns the notification's result.
+    LRESULT TreeView1Edited(const NMTVDISPINFOW& info);
+    // Starts a drag (both controls use this): the mouse is captured until the button goes up.
+    void ListView1StartDrag(DragSource source);
+    // Points in the tree's client coordinates. DragOver marks the node a drop would land on and
+    // tells whether there is one.
+    bool TreeView1DragOver(POINT treeClient);
+    void TreeView1DragDrop(DragSource source, POINT treeClient);
+    DragSource Dragging() const { return dragSource_; }
+
+    // The item list and the company page (main_list_win.cpp).
+    void TreeView1Change();
+    // row: -1 when the notification names no row (a deselection of all rows).
+    void ListView1SelectItem(int row, bool selected);
+    // For the property panel after it changed a record: refills the selected row when it shows it.
+    void RefreshSelectedItem(TPassItem* record);
+    void ListView1ColumnClick(int column);
+    void PageControl1Change();
+    void BuildCompanyList();
+    void CompanyListSelectItem(int row, bool selected);
+    void CompanyListColumnClick();
+
     // The full path of the current data file: the target of Save and of the save at close.
     std::string CurrentFile;
     // Sort directions of the company list and the item list.
@@ -115,6 +153,14 @@ public:
     bool StatusBarVisible() const;
     bool PropertyPanelVisible() const;
     bool IsDestroying() const { return destroying_; }
+    CategoryTree& Tree() { return tree_; }
+    ItemList& Items() { return itemList_; }
+    CompanyListView& Companies() { return companyList_; }
+    // 0: the category page, 1: the company page.
+    int ActivePage() const;
+    // The record last handed to the property panel and to the macro menu; null for none.
+    TPassItem* PanelItem() const { return panelItem_; }
+    TPassItem* MacroMenuItem() const { return macroMenuItem_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -140,6 +186,24 @@ private:
     void ShowTrayMenu();
     void ShowMacroMenu();
 
+    // main_tree_win.cpp
+    bool OnTreeNotify(NMHDR& header, LRESULT& result);
+    void BuildTree();
+    // Selects a node and makes sure the item list is filled for it, also when it was selected.
+    void SelectAndFill(HTREEITEM node);
+    void EndDrag();
+    void DragMouseMove(POINT client);
+    void DragButtonUp(POINT client);
+
+    // main_list_win.cpp
+    bool OnListNotify(NMHDR& header, LRESULT& result);
+    bool OnCompanyNotify(NMHDR& header, LRESULT& result);
+    void SelectFirstRow();
+    // Empties the item list and tells the panel and the macro menu that no record is shown:
+    // before records go, since the rows point into the record list.
+    void ClearItemList();
+    void ClearSelections();
+
     // Pieces that later steps of the program fill in.
     void SetupHelp();
     void CreateMiniTool();
@@ -147,12 +211,15 @@ private:
     void SetPropertyPanelVisible(bool visible);
     void SetMiniToolMainButton(bool down);
     bool BringMiniToolToFront();
-    void ClearTreeAndLists();
-    void BuildTreeFromList();
-    void SelectNodeByPath(const std::string& path);
-    std::string SelectedNodePath() const;
-    void PageControl1Change();
     void PopupMenu2Popup();
+    // The mini tool window's title list (ClearItems, AddTitle) and caption.
+    void ClearMiniToolItems();
+    void FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records);
+    // The property panel's SetItem and the macro menu's UpdateMacroMenu; record null for none.
+    void SetPropertyPanelItem(TPassItem* record);
+    void UpdateMacroMenu(TPassItem* record);
+    // The property panel's company label and field: editable on the category page only.
+    void SetPropertyPanelCompanyEditable(bool editable);
 
     void ApplyStatusBarVisible(bool visible);
     void PlaceBottomRight();
@@ -169,6 +236,20 @@ private:
     TAboutDialog aboutDialog_;
     std::unique_ptr<TPassList> passList_;
     std::unique_ptr<TTrayIcon> trayIcon_;
+
+    CategoryTree tree_;
+    ItemList itemList_;
+    CompanyListView companyList_;
+    RedrawLock treeRedraw_;
+    RedrawLock listRedraw_;
+    RedrawLock companyRedraw_;
+    // Counts the fills for the tree's selection and the company rows, so a caller can tell
+    // whether a selection change it made ran the handler.
+    unsigned treeFills_ = 0;
+    unsigned companyFills_ = 0;
+    DragSource dragSource_ = DragSource::None;
+    TPassItem* panelItem_ = nullptr;
+    TPassItem* macroMenuItem_ = nullptr;
 
     win::ImageStrip toolImages_;
     win::ImageStrip treeImages_;

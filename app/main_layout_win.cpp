@@ -71,6 +71,12 @@ bool TMainForm::CreateControls() {
                                          kIdStatusBar, font_.Handle());
     int parts[] = {-1};
     SendMessageW(controls_.StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    tree_.Attach(controls_.TreeView1);
+    itemList_.Attach(controls_.ListView1);
+    companyList_.Attach(controls_.CompanyList);
+    treeRedraw_.Attach(controls_.TreeView1);
+    listRedraw_.Attach(controls_.ListView1);
+    companyRedraw_.Attach(controls_.CompanyList);
     const MainControls& c = controls_;
     return c.CoolBar1 && c.MenuBar1 && c.ToolBar1 && c.PageControl1 && c.TabSheet1 && c.TabSheet2 && c.ToolBar2 &&
            c.TreeView1 && c.CompanyList && c.Splitter1 && c.ListView1 && c.DockPanel1 && c.StatusBar1;

@@ -27,7 +27,7 @@ fi
 if [ -n "${DISPLAY:-}" ]; then
     exec "$root/scripts/wine-session.sh" --use-display -- bash -c '
         if [ "'"$seeded"'" = 1 ]; then
-            printf "LASTOPEN=%s\r\nLASTNODE=ソフトウェア\r\n" "$(winepath -w "'"$home_dir"'/sample.csv")" |
+            printf "LASTOPEN=%s\r\nLASTNODE=ソフトウェア\\画像編集\r\n" "$(winepath -w "'"$home_dir"'/sample.csv")" |
                 iconv -f UTF-8 -t CP932 >"'"$home_dir"'/Torvane.ini"
         fi
         cd "'"$home_dir"'" && wine ./Torvane.exe'
@@ -37,7 +37,7 @@ mkdir -p "$shots"
 "$root/scripts/wine-session.sh" -- bash -c '
     set -e
     if [ "'"$seeded"'" = 1 ]; then
-        printf "LASTOPEN=%s\r\nLASTNODE=ソフトウェア\r\n" "$(winepath -w "'"$home_dir"'/sample.csv")" |
+        printf "LASTOPEN=%s\r\nLASTNODE=ソフトウェア\\画像編集\r\n" "$(winepath -w "'"$home_dir"'/sample.csv")" |
             iconv -f UTF-8 -t CP932 >"'"$home_dir"'/Torvane.ini"
     fi
     cd "'"$home_dir"'"

@@ -307,15 +307,17 @@ TEST_F(MainFormTest, MenusListTheirEntriesInOrder) {
               MenuTexts(form_->Menus().TrayPopup));
     EXPECT_EQ(0, GetMenuItemCount(form_->Menus().MacroPopup));
 
-    // Disabled at start: the record and folder commands wait for a selection; the rest for
-    // their parts of the program.
-    for (int id : {kCmdAddNew, kCmdDelAction, kCmdOpenWWW, kCmdOpenMail, kCmdNewFolder, kCmdDelFolder}) {
+    // At start the top node is selected: a folder or a record can be added there, the top
+    // node cannot be deleted, and the record commands wait for a row.
+    for (int id : {kCmdDelAction, kCmdOpenWWW, kCmdOpenMail, kCmdDelFolder}) {
         EXPECT_FALSE(form_->Actions()[id].Enabled()) << id;
     }
+    for (int id : {kCmdAddNew, kCmdNewFolder}) EXPECT_TRUE(form_->Actions()[id].Enabled()) << id;
     for (int id : {kCmdOpen, kCmdSave, kCmdSaveAs, kCmdReload, kCmdExitAction}) {
         EXPECT_TRUE(MenuItemEnabled(bar.Menu(0), id)) << id;
     }
-    EXPECT_FALSE(MenuItemEnabled(bar.Menu(1), kCmdAddNew));
+    EXPECT_FALSE(MenuItemEnabled(bar.Menu(1), kCmdDelFolder));
+    EXPECT_TRUE(MenuItemEnabled(bar.Menu(1), kCmdNewFolder));
     EXPECT_TRUE(MenuItemEnabled(bar.Menu(2), kCmdMoney));
     EXPECT_TRUE(MenuItemEnabled(form_->Menus().TrayPopup, kCmdShowMenu));
 }
@@ -476,7 +478,8 @@ TEST_F(MainFormTest, MissingLastOpenStartsEmptyAndKeepsThePath) {
     CloseAndEndRun();
     EXPECT_FALSE(wintest::FileExists(gone));
     EXPECT_EQ(gone, Setting("LASTOPEN"));
-    EXPECT_EQ("Soft\\Tools", Setting("LASTNODE"));
+    // Only the top node was there to select: an empty LASTNODE leaves no line.
+    EXPECT_EQ("(absent)", Setting("LASTNODE"));
     EXPECT_EQ("1", Setting("PROPVIEW"));
 }
 
