@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win/list_columns.h"
 #include "win/text.h"
 
 namespace torvane {
@@ -41,22 +42,8 @@ HWND CompanyListView::Create(HWND parent, int id) {
 }
 
 void CompanyListView::AddColumns(HWND list) {
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    if (header && SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) > 0) return;
-    const struct {
-        const wchar_t* caption;
-        int width;
-        int format;
-    } columns[] = {{L"会社名", 110, LVCFMT_LEFT}, {L"件数", 45, LVCFMT_RIGHT}};
-    for (int i = 0; i < 2; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        column.fmt = columns[i].format;
-        column.cx = columns[i].width;
-        column.pszText = const_cast<wchar_t*>(columns[i].caption);
-        column.iSubItem = i;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
+    static constexpr win::ListColumn kColumns[] = {{L"会社名", 110, LVCFMT_LEFT}, {L"件数", 45, LVCFMT_RIGHT}};
+    win::AddListColumns(list, kColumns, 2);
 }
 
 void CompanyListView::Attach(HWND list) {

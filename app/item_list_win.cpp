@@ -5,6 +5,7 @@
 
 #include "app/item_view.h"
 #include "autoinput/macro.h"
+#include "win/list_columns.h"
 #include "win/text.h"
 
 namespace torvane {
@@ -13,14 +14,8 @@ const char ItemList::kMaskedText[] = "**********";
 
 namespace {
 
-struct ColumnSpec {
-    const wchar_t* caption;
-    int width;
-    int format;
-};
-
 // The captions stay whatever ITEMLIST puts below them.
-constexpr ColumnSpec kColumns[ItemList::kColumnCount] = {
+constexpr win::ListColumn kColumns[ItemList::kColumnCount] = {
     {L"タイトル", 150, LVCFMT_LEFT},      {L"登録ID", 100, LVCFMT_LEFT},     {L"種類", 80, LVCFMT_LEFT},
     {L"登録/購入日", 100, LVCFMT_CENTER}, {L"有効期限", 100, LVCFMT_CENTER},
 };
@@ -38,19 +33,7 @@ HWND ItemList::Create(HWND parent, int id, HIMAGELIST images) {
     return list;
 }
 
-void ItemList::AddColumns(HWND list) {
-    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    if (header && SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) > 0) return;
-    for (int i = 0; i < kColumnCount; ++i) {
-        LVCOLUMNW column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        column.fmt = kColumns[i].format;
-        column.cx = kColumns[i].width;
-        column.pszText = const_cast<wchar_t*>(kColumns[i].caption);
-        column.iSubItem = i;
-        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-    }
-}
+void ItemList::AddColumns(HWND list) { win::AddListColumns(list, kColumns, kColumnCount); }
 
 void ItemList::Attach(HWND list) {
     list_ = list;
