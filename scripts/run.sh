@@ -47,7 +47,7 @@ mkdir -p "$shots"
         exit 1
     fi
     sleep 1
-    import -window root "'"$shots"'/run.png"
+    import -window root -crop 1024x768+0+0 +repage "'"$shots"'/run.png"
     echo "Screenshot of the main window: '"$shots"'/run.png"
     wine "'"$build"'/winctl.exe" close "Torvane (v." 30
     wait
