@@ -40,7 +40,11 @@ void TMainForm::CreateActions() {
     a.Add(kCmdOpenMail, L"メール送信", L"メール送信", 7).SetEnabled(false);
     a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13).SetEnabled(false);
     a.Add(kCmdNewFolder, L"フォルダー作成(&N)", L"新規フォルダー", 10, [this] { MakeFolderClick(); }).SetEnabled(false);
-    a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11, [this] { RmFolderClick(); }).SetEnabled(false);
+    a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11, [this] {
+         // It asks before the folder goes.
+         ModalScope asking(*this);
+         RmFolderClick();
+     }).SetEnabled(false);
     a.Add(kCmdExitAction, L"終了(&X)", L"アプリケーションを終了", 0, [this] { ExitBtnClick(); });
     a.Add(kCmdHelpAction, L"目次(&C)", L"ヘルプを開く", 8);
     a.Add(kCmdDispProp, L"編集パネル表示", L"", 9).SetEnabled(false);
@@ -129,7 +133,11 @@ bool TMainForm::OnNotify(const NMHDR& header, LRESULT& result) {
     if (menuBar_.OnNotify(header)) return true;
     // The controls' notifications carry structures that the handlers fill in.
     auto& fillable = const_cast<NMHDR&>(header);
-    if (header.hwndFrom == controls_.TreeView1) return OnTreeNotify(fillable, result);
+    if (header.hwndFrom == controls_.TreeView1) {
+        // Its handlers may ask first (Delete on a folder).
+        ModalScope treeHandler(*this);
+        return OnTreeNotify(fillable, result);
+    }
     if (header.hwndFrom == controls_.ListView1) return OnListNotify(fillable, result);
     if (header.hwndFrom == controls_.CompanyList) return OnCompanyNotify(fillable, result);
     switch (header.code) {
@@ -168,6 +176,8 @@ void TMainForm::ShowContextMenu(HWND control, POINT screenPoint) {
         ClientToScreen(control, &screenPoint);
     }
     PopupMenu2Popup();
+    // A menu runs a message loop too; its command is posted and comes after the scope.
+    ModalScope menuOpen(*this);
     TrackPopupMenuEx(menus_.PopupMenu2, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, Handle(),
                      nullptr);
 }
@@ -177,7 +187,10 @@ void TMainForm::ShowTrayMenu() {
     GetCursorPos(&cursor);
     // A menu of a window that is not in front would stay open when the user clicks elsewhere.
     SetForegroundWindow(Handle());
-    TrackPopupMenuEx(menus_.TrayPopup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Handle(), nullptr);
+    {
+        ModalScope menuOpen(*this);
+        TrackPopupMenuEx(menus_.TrayPopup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Handle(), nullptr);
+    }
     PostMessageW(Handle(), WM_NULL, 0, 0);
 }
 
@@ -186,6 +199,7 @@ void TMainForm::ShowMacroMenu() {
     SendMessageW(controls_.ToolBar1, TB_GETRECT, kCmdSendTo, reinterpret_cast<LPARAM>(&button));
     MapWindowPoints(controls_.ToolBar1, nullptr, reinterpret_cast<POINT*>(&button), 2);
     TPMPARAMS params{sizeof params, button};
+    ModalScope menuOpen(*this);
     TrackPopupMenuEx(menus_.MacroPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RIGHTBUTTON, button.left,
                      button.bottom, Handle(), &params);
 }

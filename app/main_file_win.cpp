@@ -1,6 +1,9 @@
 // The main window's data-file commands and the money summary.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "app/busy_scope_win.h"
 #include "app/main_form_win.h"
 #include "app/money_summary.h"
@@ -50,24 +53,39 @@ win::FileDialogOptions DataFileDialog(bool withAllFiles, const std::string& init
 
 }  // namespace
 
+// The commands below are ignored while a load, a save or a prompt runs (they come from the
+// tray menu or another window then); a file chosen while a close was asked for is not opened
+// or written: the window closes next.
 void TMainForm::Open1Click() {
-    const auto chosen = win::ShowOpenDialog(Handle(), DataFileDialog(true, openDialogDir_));
-    if (!chosen) return;
+    if (Busy()) return;
+    std::optional<std::string> chosen;
+    {
+        ModalScope choosing(*this);
+        chosen = win::ShowOpenDialog(Handle(), DataFileDialog(true, openDialogDir_));
+    }
+    if (!chosen || closePending_) return;
     CurrentFile = *chosen;
     N_ReloadClick();
 }
 
 void TMainForm::N_ReloadClick() {
+    if (Busy()) return;
     LoadDataFile();
 }
 
 void TMainForm::SaveBtnClick() {
+    if (Busy()) return;
     SaveDataFile(CurrentFile);
 }
 
 void TMainForm::SaveAs2Click() {
-    const auto chosen = win::ShowSaveDialog(Handle(), DataFileDialog(false, saveDialogDir_));
-    if (!chosen) return;
+    if (Busy()) return;
+    std::optional<std::string> chosen;
+    {
+        ModalScope choosing(*this);
+        chosen = win::ShowSaveDialog(Handle(), DataFileDialog(false, saveDialogDir_));
+    }
+    if (!chosen || closePending_) return;
     params_.SaveDir = FolderOf(*chosen);
     SaveDataFile(*chosen);
 }
@@ -78,8 +96,10 @@ void TMainForm::SetFileMode(const std::string& fileName) {
     passList_->Encrypted = EndsWith(fileName, kProtectedExtension);
 }
 
+// A load or a save never starts inside another (the password prompt runs a message loop).
 bool TMainForm::SaveDataFile(const std::string& fileName) {
-    if (!passList_) return false;
+    if (!passList_ || fileDepth_ > 0) return false;
+    ModalScope saving(*this, ModalScope::kFile);
     WaitCursor wait;
     SetFileMode(fileName);
     if (!passList_->SaveToFile(fileName)) return false;
@@ -93,7 +113,8 @@ bool TMainForm::SaveDataFile(const std::string& fileName) {
 // that does not exist loads nothing; the list keeps what it held and the path stays current,
 // so the first save creates that file.
 void TMainForm::LoadDataFile() {
-    if (!passList_) return;
+    if (!passList_ || fileDepth_ > 0) return;
+    ModalScope loading(*this, ModalScope::kFile);
     WaitCursor wait;
     RedrawLock::Hold treeHold(treeRedraw_);
     RedrawLock::Hold listHold(listRedraw_);
@@ -117,9 +138,10 @@ void TMainForm::LoadDataFile() {
 }
 
 void TMainForm::N_MoneyClick() {
-    if (!passList_) return;
+    if (!passList_ || Busy()) return;
     MoneySummary summary;
     for (int i = 0; i < passList_->Count(); ++i) summary.Add(passList_->Item(i));
+    ModalScope showing(*this);
     win::ShowInformation(Handle(), MoneySummaryText(summary));
 }
 

@@ -27,6 +27,9 @@ TMainForm::TMainForm(TInitParam& params, AppWindow& app, std::string programPath
       actions_(&toolImages_) {}
 
 TMainForm::~TMainForm() {
+    // Gone without a close (the message loop ended some other way): the close sequence runs
+    // all the same, while the window is still whole, so unsaved changes are written.
+    if (created_ && Handle()) FormClose();
     // The controls' last notifications find a window that fills nothing any more.
     destroying_ = true;
     // Controls and menus go with the window; the menus that no window holds go here.
@@ -65,6 +68,9 @@ bool TMainForm::PreTranslateMessage(MSG& msg) {
 
 // Start-up: later steps rely on earlier ones.
 void TMainForm::FormCreate() {
+    // The start-up prompt for the password runs inside; a close asked for meanwhile ends the
+    // run once start-up is complete.
+    ModalScope starting(*this);
     const std::wstring title = L"Torvane (v." + win::ToWide(aboutDialog_.GetShortVersion()) + L")";
     SetWindowTextW(Handle(), title.c_str());
     app_.OnMinimize = [this] { HideBtnClick(); };
@@ -93,7 +99,8 @@ void TMainForm::FormCreate() {
     LoadDataFile();
     SelectNodeByPath(params_.LastNode);
 
-    if (!params_.StartFor) {
+    // A window about to close is not shown first.
+    if (!params_.StartFor && !closePending_) {
         ShowWindow(Handle(), SW_SHOW);
     } else {
         FormHide();
@@ -119,7 +126,10 @@ void TMainForm::FormHide() {
 void TMainForm::TrayMessage(LPARAM mouseMessage) {
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
-            if (IsWindowVisible(Handle())) {
+            if (InModal()) {
+                // The open prompt is what the user can work with; a window it disables is not.
+                SetForegroundWindow(GetLastActivePopup(Handle()));
+            } else if (IsWindowVisible(Handle())) {
                 SetForegroundWindow(Handle());
             } else if (!(actions_[kCmdDispMiniWin].Checked() && BringMiniToolToFront())) {
                 ShowMenuClick();
@@ -159,25 +169,91 @@ void TMainForm::SetModified() {
 }
 
 // Closing by any means ends the program: what the next start needs is recorded, unsaved
-// changes are saved without asking, and the owned objects go.
+// changes are saved without asking, and the owned objects go. Runs once, however the window
+// goes (WM_CLOSE, WM_DESTROY, the session's end, the destructor).
 void TMainForm::FormClose() {
-    if (closed_) return;
-    closed_ = true;
-    params_.PropView = PropertyPanelVisible();
-    params_.StatusBar = StatusBarVisible();
-    params_.LastOpen = CurrentFile;
-    params_.LastNode = SelectedNodePath();
-    EndDrag();
+    if (!closed_) {
+        closed_ = true;
+        params_.PropView = PropertyPanelVisible();
+        params_.StatusBar = StatusBarVisible();
+        params_.LastOpen = CurrentFile;
+        params_.LastNode = SelectedNodePath();
+        EndDrag();
 
-    // A failed save has shown its message; the program closes all the same.
-    if (passList_ && passList_->Modified) {
-        win::Guarded(Handle(), [this] { SaveDataFile(CurrentFile); });
+        // Never on top of a load or a save still running (a close forced on us while one asks
+        // for the password): the list is not the file's yet, or is being written. A failed save
+        // has shown its message; the program closes all the same.
+        if (passList_ && passList_->Modified && fileDepth_ == 0) {
+            win::Guarded(Handle(), [this] { SaveDataFile(CurrentFile); });
+        }
     }
+    // A load, a save or a prompt further up the stack still works on them; the destructor
+    // frees them after it.
+    if (!InModal()) ReleaseOwned();
+}
+
+void TMainForm::ReleaseOwned() {
+    if (!passList_ && !trayIcon_) return;
     // The rows point into the record list.
     ClearItemList();
     passList_.reset();
     trayIcon_.reset();
     // The mini tool window is freed here once it exists.
+}
+
+void TMainForm::RequestClose() {
+    if (!Handle() || destroying_) return;
+    if (InModal()) {
+        // The load, save or prompt returns first; PostDeferredClose asks again then.
+        closePending_ = true;
+        closePosted_ = false;
+        return;
+    }
+    closePending_ = closePosted_ = false;
+    FormClose();
+    destroying_ = true;
+    // Hidden first, so the application window's task-bar button goes with it.
+    ShowWindow(Handle(), SW_HIDE);
+    DestroyWindow(Handle());
+}
+
+// Posted rather than carried out: the handler that ran the prompt still has its own steps to
+// finish on a whole window.
+void TMainForm::PostDeferredClose() {
+    if (!closePending_ || closePosted_ || closed_ || InModal() || !Handle()) return;
+    closePosted_ = true;
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+bool TMainForm::InModal() const {
+    // A modal window of ours disables this one, also one shown without a scope.
+    return modalDepth_ > 0 || (Handle() && !IsWindowEnabled(Handle()));
+}
+
+bool TMainForm::Busy() const {
+    return closePending_ || InModal();
+}
+
+void TMainForm::EndModal(ModalScope::Kind kind) {
+    --modalDepth_;
+    if (kind == ModalScope::kFile) --fileDepth_;
+    PostDeferredClose();
+}
+
+// Only a close gets through, and waits: anything else could start a second load or save on
+// top of the first, or change the list under it.
+bool TMainForm::IgnoredWhileBusy(int command) const {
+    if (command == kCmdExitAction || command == kCmdTrayExit || !Busy()) return false;
+    return actions_.Find(command) != nullptr || (command >= kCmdMacroFirst && command <= kCmdMacroLast);
+}
+
+TMainForm::ModalScope::ModalScope(TMainForm& form, Kind kind) : form_(form), kind_(kind) {
+    ++form_.modalDepth_;
+    if (kind_ == kFile) ++form_.fileDepth_;
+}
+
+TMainForm::ModalScope::~ModalScope() {
+    form_.EndModal(kind_);
 }
 
 // The bar's own state: while the window is hidden (at start) IsWindowVisible would say no.
@@ -255,6 +331,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_COMMAND:
+            if (IgnoredWhileBusy(LOWORD(wParam))) return 0;
             if (actions_.Execute(LOWORD(wParam))) return 0;
             break;
         case WM_NOTIFY: {
@@ -292,16 +369,24 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             TrayMessage(lParam);
             return 0;
         case WM_CLOSE:
-            FormClose();
-            destroying_ = true;
-            // Hidden first, so the application window's task-bar button goes with it.
-            ShowWindow(Handle(), SW_HIDE);
-            DestroyWindow(Handle());
+            RequestClose();
             return 0;
+        case WM_ENABLE:
+            // A modal window shown without a scope has ended.
+            if (wParam) PostDeferredClose();
+            break;
+        case WM_DESTROY:
+            // Destroyed without WM_CLOSE (the destructor, the owner going): the children are
+            // still there, so the state can be recorded and the changes saved.
+            if (created_) FormClose();
+            destroying_ = true;
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
             // The session ends without the message loop ending: close and write the settings now.
+            // Inside a load, a save or a prompt the process ends all the same; the close then
+            // records and saves what it safely can and frees nothing.
             if (wParam) {
                 FormClose();
                 std::string ignored;

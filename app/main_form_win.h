@@ -80,6 +80,30 @@ public:
     // Called once the window is gone; the program entry ends the message loop here.
     std::function<void()> OnClosed;
 
+    // Marks a run of the form that shows a modal window or works on the record list across one
+    // (a load, a save, a dialog, a question): a message loop of its own runs inside it, and the
+    // tray menu or the task bar can ask to close meanwhile. While any scope lives, a close
+    // request waits and is carried out once the last scope has ended, and commands are ignored.
+    // Loads and saves hold a file scope, and neither starts inside one.
+    class ModalScope {
+    public:
+        enum Kind { kPrompt, kFile };
+        explicit ModalScope(TMainForm& form, Kind kind = kPrompt);
+        ~ModalScope();
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        TMainForm& form_;
+        Kind kind_;
+    };
+    // True while a scope lives, a modal window of the form's has disabled it, or a close
+    // request is waiting for its turn.
+    bool Busy() const;
+    // WM_CLOSE, ExitBtnClick and the application window's close all end here: closes the
+    // window, or defers that until the running load, save or prompt has returned.
+    void RequestClose();
+
     // Life of the window.
     void FormCreate();
     void FormShow();
@@ -221,6 +245,15 @@ private:
     // The property panel's company label and field: editable on the category page only.
     void SetPropertyPanelCompanyEditable(bool editable);
 
+    // Inside a load, a save or a prompt: what they work on must stay.
+    bool InModal() const;
+    void EndModal(ModalScope::Kind kind);
+    void PostDeferredClose();
+    // The close's last step: the record list, the tray icon and the mini tool window go.
+    void ReleaseOwned();
+    // Commands (menus, buttons) that a running load, save or prompt keeps out.
+    bool IgnoredWhileBusy(int command) const;
+
     void ApplyStatusBarVisible(bool visible);
     void PlaceBottomRight();
     void RememberFocus();
@@ -270,8 +303,13 @@ private:
     bool propertyPanelVisible_ = false;
     HWND focusedControl_ = nullptr;
     bool created_ = false;
+    // closed_: the close sequence has recorded the state and saved (it runs once).
     bool closed_ = false;
     bool destroying_ = false;
+    int modalDepth_ = 0;  // live ModalScopes
+    int fileDepth_ = 0;   // live file scopes among them
+    bool closePending_ = false;
+    bool closePosted_ = false;
     UINT taskbarCreated_ = 0;
 };
 

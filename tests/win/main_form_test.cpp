@@ -103,6 +103,9 @@ std::vector<HMENU> MenusOpenedBy(const std::function<void()>& action, HWND keyTa
 class MainFormTest : public testing::Test {
 protected:
     void TearDown() override {
+        // A test that leaves changes gets the save at close when the form goes; the password
+        // prompt of a protected default file is cancelled rather than waited for.
+        ModalAnswerer cancelPrompts({}, 0);
         form_.reset();
         app_.reset();
         params_.reset();
