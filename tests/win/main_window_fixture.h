@@ -42,6 +42,9 @@ inline TDate Day(int year, int month, int day) {
 class MainWindowTest : public testing::Test {
 protected:
     void TearDown() override {
+        // A test that leaves changes gets the save at close when the form goes; a password
+        // prompt or an error box then is closed rather than waited for.
+        ModalAnswerer cancelPrompts({}, 0);
         form_.reset();
         app_.reset();
         params_.reset();
