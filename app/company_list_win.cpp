@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "win/list_columns.h"
+#include "win/list_view.h"
 #include "win/text.h"
 
 namespace torvane {
@@ -106,17 +106,7 @@ int CompanyListView::SelectedIndex() const {
     return static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void CompanyListView::Select(int row) {
-    LVITEMW state{};
-    if (row < 0 || row >= Count()) {
-        state.stateMask = LVIS_SELECTED;
-        SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-        return;
-    }
-    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
+void CompanyListView::Select(int row) { win::SelectListRow(list_, row, Count()); }
 
 void CompanyListView::Sort(bool descending, const ICollator& collator) {
     SortContext context{&rows_, &collator, descending};

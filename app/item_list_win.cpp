@@ -5,7 +5,7 @@
 
 #include "app/item_view.h"
 #include "autoinput/macro.h"
-#include "win/list_columns.h"
+#include "win/list_view.h"
 #include "win/text.h"
 
 namespace torvane {
@@ -84,17 +84,7 @@ int ItemList::SelectedIndex() const {
     return row < Count() ? row : -1;
 }
 
-void ItemList::Select(int row) {
-    LVITEMW state{};
-    if (row < 0 || row >= Count()) {
-        state.stateMask = LVIS_SELECTED;
-        SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
-        return;
-    }
-    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
+void ItemList::Select(int row) { win::SelectListRow(list_, row, Count()); }
 
 int ItemList::AddRow(TPassItem* record) {
     rows_.push_back(MakeRow(record));

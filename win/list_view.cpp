@@ -1,4 +1,4 @@
-#include "win/list_columns.h"
+#include "win/list_view.h"
 
 #include <commctrl.h>
 
@@ -16,6 +16,18 @@ void AddListColumns(HWND list, const ListColumn* columns, int count) {
         column.iSubItem = i;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
+}
+
+void SelectListRow(HWND list, int row, int count) {
+    LVITEMW state{};
+    if (row < 0 || row >= count) {
+        state.stateMask = LVIS_SELECTED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+        return;
+    }
+    state.state = state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 }  // namespace torvane::win
