@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/rate_reporter.h"
 #include "store/crypt.h"
 
 namespace torvane {
@@ -91,24 +92,8 @@ BENCHMARK(BM_DecipherRecordLine);
 BENCHMARK(BM_EncipherMemoLine);
 BENCHMARK(BM_DecipherMemoLine);
 
-// The console table, plus each benchmark's throughput remembered for the summary.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && rate != run.counters.end()) {
-                results.emplace_back(run.benchmark_name(), rate->second.value / 1e6);
-            }
-        }
-    }
-    std::vector<std::pair<std::string, double>> results;  // name, 10^6 bytes per second
-};
-
 void PrintSummary(const std::vector<std::pair<std::string, double>>& results) {
-    const char* given = std::getenv("TORVANE_OPENSSL_DES_MBS");
-    const double openssl = given ? std::atof(given) : 0;
+    const double openssl = OpenSslDesRate();
     if (openssl > 0) {
         std::printf("\nOpenSSL DES-ECB (openssl speed -evp des-ecb): %.1f MB/s\n", openssl);
     } else {
@@ -131,9 +116,9 @@ void PrintSummary(const std::vector<std::pair<std::string, double>>& results) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    torvane::RatioReporter reporter;
+    torvane::RateReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    torvane::PrintSummary(reporter.results);
+    torvane::PrintSummary(reporter.rates);
     return 0;
 }

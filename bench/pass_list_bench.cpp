@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "bench/rate_reporter.h"
 #include "bench/silent_prompts.h"
 #include "store/pass_list.h"
 #include "store/text_file.h"
@@ -155,20 +155,6 @@ BENCHMARK(BM_SavePlain)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadProtected)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveProtected)->Unit(benchmark::kMillisecond);
 
-class RateReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && rate != run.counters.end()) {
-                rates[run.benchmark_name()] = rate->second.value / 1e6;
-            }
-        }
-    }
-    std::map<std::string, double> rates;  // name (with its options), 10^6 bytes per second
-};
-
 // The child's side of the memory measurement: one load, then the peak resident size.
 int MeasureLoad(const std::string& file) {
     SilentPrompts prompts;
@@ -199,17 +185,9 @@ double PeakLoadMemory(const std::string& file) {
     return static_cast<double>(kilobytes) * 1024 / 1e6;
 }
 
-double Find(const std::map<std::string, double>& rates, const std::string& prefix) {
-    for (const auto& [name, value] : rates) {
-        if (name.compare(0, prefix.size(), prefix) == 0) return value;
-    }
-    return 0;
-}
-
-void PrintSummary(const std::map<std::string, double>& rates) {
+void PrintSummary(const RateReporter& rates) {
     const Files& f = BenchFiles();
-    const char* given = std::getenv("TORVANE_OPENSSL_DES_MBS");
-    const double openssl = given ? std::atof(given) : 0;
+    const double openssl = OpenSslDesRate();
     std::printf("\nData file: %d records, %d folders, %.1f MB plain (%.0f bytes a record)\n", kRecords, kFolders,
                 f.plainBytes / 1e6, f.plainBytes / kRecords);
     if (openssl > 0) {
@@ -217,12 +195,12 @@ void PrintSummary(const std::map<std::string, double>& rates) {
     } else {
         std::printf("OpenSSL DES-ECB: n/a (scripts/bench.sh sets TORVANE_OPENSSL_DES_MBS)\n");
     }
-    const double plainLoad = Find(rates, "BM_LoadPlain");
+    const double plainLoad = rates.Find("BM_LoadPlain");
     std::printf("plain load       %8.1f MB/s  goal >= %.0f MB/s: %s\n", plainLoad, kPlainLoadGoal,
                 plainLoad >= kPlainLoadGoal ? "met" : "NOT MET");
-    std::printf("plain save       %8.1f MB/s\n", Find(rates, "BM_SavePlain"));
+    std::printf("plain save       %8.1f MB/s\n", rates.Find("BM_SavePlain"));
     for (const char* name : {"BM_LoadProtected", "BM_SaveProtected"}) {
-        const double mbs = Find(rates, name);
+        const double mbs = rates.Find(name);
         const char* label = std::strcmp(name, "BM_LoadProtected") == 0 ? "protected load" : "protected save";
         if (openssl > 0) {
             const double ratio = mbs / openssl;
@@ -255,7 +233,7 @@ int main(int argc, char** argv) {
     torvane::RateReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    torvane::PrintSummary(reporter.rates);
+    torvane::PrintSummary(reporter);
     torvane::RemoveFiles();
     return 0;
 }
