@@ -13,6 +13,7 @@
 #include "settings/init_param.h"
 #include "store/pass_item.h"
 #include "store/pass_list.h"
+#include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_helper.h"
 #include "tests/win/program_folder.h"
 #include "win/platform_win.h"
@@ -73,31 +74,8 @@ Reply Password(const std::wstring& text) {
     return reply;
 }
 
-class MainCloseTest : public testing::Test {
+class MainCloseTest : public wintest::MainWindowTest {
 protected:
-    void TearDown() override {
-        form_.reset();
-        app_.reset();
-        params_.reset();
-    }
-
-    void WriteSettings(const std::string& text) { wintest::WriteBytes(folder_.SettingsFile(), text); }
-
-    void Start() {
-        params_ = std::make_unique<TInitParam>(fileOps_);
-        app_ = std::make_unique<AppWindow>();
-        ASSERT_TRUE(app_->Create(L"Torvane"));
-        form_ = std::make_unique<TMainForm>(*params_, *app_, folder_.ProgramPath());
-        form_->OnClosed = [this] { ++closedCount_; };
-        ASSERT_TRUE(form_->CreateForm());
-        wintest::PumpMessages(50);
-    }
-
-    std::string Setting(const std::string& name) {
-        std::string value;
-        return wintest::FindSetting(wintest::Lines(folder_.SettingsFile()), name, value) ? value : "(absent)";
-    }
-
     // The window as a user's request reaches it while a prompt's own loop runs.
     void SendCommand(int command) { SendMessageW(form_->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0); }
 
@@ -115,13 +93,6 @@ protected:
         EXPECT_EQ(nullptr, form_->PassList());
         EXPECT_EQ(nullptr, form_->TrayIcon());
     }
-
-    wintest::ProgramFolder folder_;
-    win::WinFileOps fileOps_;
-    std::unique_ptr<TInitParam> params_;
-    std::unique_ptr<AppWindow> app_;
-    std::unique_ptr<TMainForm> form_;
-    int closedCount_ = 0;
 };
 
 // The start-up prompt: the tray's "終了" during the warning, the close box, the application's

@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "settings/init_param.h"
 #include "store/pass_item.h"
+#include "tests/win/main_window_fixture.h"
 #include "tests/win/modal_helper.h"
 #include "tests/win/program_folder.h"
 #include "tests/win/screenshot.h"
@@ -100,51 +101,8 @@ std::vector<HMENU> MenusOpenedBy(const std::function<void()>& action, HWND keyTa
     return seen;
 }
 
-class MainFormTest : public testing::Test {
-protected:
-    void TearDown() override {
-        // A test that leaves changes gets the save at close when the form goes; the password
-        // prompt of a protected default file is cancelled rather than waited for.
-        ModalAnswerer cancelPrompts({}, 0);
-        form_.reset();
-        app_.reset();
-        params_.reset();
-    }
-
-    void WriteSettings(const std::string& text) { wintest::WriteBytes(folder_.SettingsFile(), text); }
-
-    void Start() {
-        params_ = std::make_unique<TInitParam>(fileOps_);
-        app_ = std::make_unique<AppWindow>();
-        ASSERT_TRUE(app_->Create(L"Torvane"));
-        form_ = std::make_unique<TMainForm>(*params_, *app_, folder_.ProgramPath());
-        form_->OnClosed = [this] { ++closedCount_; };
-        ASSERT_TRUE(form_->CreateForm());
-        wintest::PumpMessages(50);
-    }
-
-    // Ends the run as the program does: the window closes, then the settings holder goes and
-    // writes the settings file.
-    void CloseAndEndRun() {
-        form_->ExitBtnClick();
-        params_.reset();
-    }
-
-    std::string Setting(const std::string& name) {
-        std::string value;
-        return FindSetting(Lines(folder_.SettingsFile()), name, value) ? value : "(absent)";
-    }
-
-    HWND Main() const { return form_->Handle(); }
-    const MainControls& C() const { return form_->Controls(); }
-
-    ProgramFolder folder_;
-    win::WinFileOps fileOps_;
-    std::unique_ptr<TInitParam> params_;
-    std::unique_ptr<AppWindow> app_;
-    std::unique_ptr<TMainForm> form_;
-    int closedCount_ = 0;
-};
+// The main window's life, layout, actions and files, on the shared window fixture.
+class MainFormTest : public wintest::MainWindowTest {};
 
 TEST_F(MainFormTest, TitleCarriesTheShortVersionOfTheVersionResource) {
     Start();

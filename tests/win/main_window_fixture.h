@@ -61,13 +61,16 @@ protected:
         WriteBytes(folder_.SettingsFile(), "LASTOPEN=" + dataFile_ + "\r\n" + settings);
     }
 
+    void WriteSettings(const std::string& text) { WriteBytes(folder_.SettingsFile(), text); }
+
     void Start() {
         params_ = std::make_unique<TInitParam>(fileOps_);
         app_ = std::make_unique<AppWindow>();
         ASSERT_TRUE(app_->Create(L"Torvane"));
         form_ = std::make_unique<TMainForm>(*params_, *app_, folder_.ProgramPath());
+        form_->OnClosed = [this] { ++closedCount_; };
         ASSERT_TRUE(form_->CreateForm());
-        PumpMessages(30);
+        PumpMessages(50);
     }
 
     // Ends the run as the program does: the window closes, then the settings holder writes.
@@ -171,6 +174,7 @@ protected:
     std::unique_ptr<TInitParam> params_;
     std::unique_ptr<AppWindow> app_;
     std::unique_ptr<TMainForm> form_;
+    int closedCount_ = 0;  // times the window reported itself gone
 };
 
 }  // namespace torvane::wintest
