@@ -6,6 +6,9 @@ JOBS ?= $(shell nproc)
 WINE_SESSION := $(ROOT)/scripts/wine-session.sh
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_RUNS ?= 5000
+# ccache keys on paths relative to the checkout, so clones and worktrees share their objects.
+export CCACHE_BASEDIR := $(ROOT)
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all setup native mingw fuzz-build release test test-native test-wine fuzz-smoke fuzz bench run screenshots clean
 

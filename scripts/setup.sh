@@ -8,7 +8,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
     wine wine64 fonts-wine libxrender1 libxcursor1 libxi6 libxrandr2 libxinerama1 libxcomposite1
     libxfixes3 libxxf86vm1 libfreetype6 libfontconfig1 libgnutls30
-    xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic locales
+    xvfb xdotool imagemagick x11-utils fonts-ipafont-gothic locales ccache fp-utils libchm-bin
 )
 
 missing=()
