@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "store/crypt.h"
+#include "store/parallel_for.h"
 #include "store/text_file.h"
 
 namespace torvane {
@@ -29,6 +30,9 @@ constexpr char kBackupFailedBefore[] = "バックアップ ";
 constexpr char kBackupFailedAfter[] = " を作成できないため保存を中止しました。\r\n";
 constexpr char kEndOfFileMark = 26;
 constexpr int kMaxBackupTries = 1000;
+// Records formatted and enciphered at a time when saving, and the fewest worth a thread.
+constexpr size_t kSaveChunk = 8192;
+constexpr size_t kMinSavePart = 512;
 
 // In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
 // starts a character, so a "\" there is a separator, never the second byte of a character.
@@ -387,17 +391,35 @@ bool TPassList::SaveToFile(const std::string& fileName) {
     crypt.SetKey(Password);
     crypt.Mode = TCrypt::kEncipher;
     bool written = true;
-    std::string line;
-    for (const auto& item : items_) {
-        line = FormatLine(*item);
-        if (Encrypted) {
-            line = crypt.Process(Password + line);
+    // Lines are formatted and enciphered on every processor, a chunk at a time; the salts are
+    // drawn beforehand in line order, so the file is the same as one written line by line.
+    std::vector<std::string> lines;
+    std::vector<std::string> salts;
+    for (size_t first = 0; first < items_.size() && written; first += kSaveChunk) {
+        const size_t n = std::min(kSaveChunk, items_.size() - first);
+        lines.assign(n, std::string());
+        salts.assign(Encrypted ? n : 0, std::string());
+        for (std::string& salt : salts) {
+            salt = crypt.Salt;
             crypt.NewSalt();
         }
-        line.append("\r\n");
-        if (!writer.Write(line, error)) {
-            written = false;
-            break;
+        ParallelFor(n, kMinSavePart, [&](size_t begin, size_t end) {
+            TCrypt local = crypt;
+            for (size_t i = begin; i < end; ++i) {
+                std::string line = FormatLine(*items_[first + i]);
+                if (Encrypted) {
+                    local.Salt = salts[i];
+                    line = local.Process(Password + line);
+                }
+                line.append("\r\n");
+                lines[i] = std::move(line);
+            }
+        });
+        for (const std::string& line : lines) {
+            if (!writer.Write(line, error)) {
+                written = false;
+                break;
+            }
         }
     }
     if (!written || !writer.Finish(error)) {
