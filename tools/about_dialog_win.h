@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tools/version_text_win.h"
+
 namespace torvane {
 
 class TAboutDialog {
@@ -31,8 +33,5 @@ public:
     std::string Caption;
     TPosition Position = spDefault;
 };
-
-// The running program's own path (GetModuleFileNameA), Shift_JIS.
-std::string ProgramPath();
 
 }  // namespace torvane
