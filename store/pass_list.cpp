@@ -1,6 +1,7 @@
 #include "store/pass_list.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +34,7 @@ constexpr int kMaxBackupTries = 1000;
 // Records formatted and enciphered at a time when saving, and the fewest worth a thread.
 constexpr size_t kSaveChunk = 8192;
 constexpr size_t kMinSavePart = 512;
+constexpr size_t kMinSortPart = 4096;
 
 // In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
 // starts a character, so a "\" there is a separator, never the second byte of a character.
@@ -235,10 +237,40 @@ void TPassList::Sort() {
     for (auto& item : items_) {
         entries.push_back({SortKey(*item), std::trunc(item->LastDate), std::move(item)});
     }
-    std::stable_sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
+    auto before = [this](const Entry& a, const Entry& b) {
         const int order = collator_.Compare(a.key, b.key);
         return order != 0 ? order < 0 : a.day < b.day;
+    };
+    // Where the platform's comparison is dear (CompareStringA costs microseconds), its sort keys
+    // are made once and sorted as bytes. The result is checked pair by pair with the comparison
+    // itself, so an order the keys got wrong is never kept: the comparison sorts again.
+    // Keys and checks are independent, so every processor takes a part.
+    std::vector<std::string> collationKeys(entries.size());
+    std::atomic<bool> keyed{true};
+    ParallelFor(entries.size(), kMinSortPart, [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end && keyed; ++i) {
+            if (!collator_.SortKey(entries[i].key, collationKeys[i])) keyed = false;
+        }
     });
+    if (keyed && entries.size() > 1) {
+        std::vector<size_t> order(entries.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            const int c = collationKeys[a].compare(collationKeys[b]);
+            return c != 0 ? c < 0 : entries[a].day < entries[b].day;
+        });
+        std::atomic<bool> sorted{true};
+        ParallelFor(order.size() - 1, kMinSortPart, [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end && sorted; ++i) {
+                if (before(entries[order[i + 1]], entries[order[i]])) sorted = false;
+            }
+        });
+        if (sorted) {
+            for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
+            return;
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), before);
     for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
 }
 

@@ -133,9 +133,19 @@ int Main() {
         while (reader.ReadLine(line)) lines.push_back(line);
         std::fclose(file);
     });
+    // Records as the load puts them together: a memo's line breaks lie inside quotes.
+    std::vector<std::string> records;
+    for (const std::string& line : lines) {
+        const bool open = !records.empty() && std::count(records.back().begin(), records.back().end(), '"') % 2 != 0;
+        if (open) {
+            records.back() += "\r\n" + line;
+        } else {
+            records.push_back(line);
+        }
+    }
     const double parse = MedianMs([&] {
-        for (const std::string& line : lines) {
-            if (!ParseLine(line)) std::exit(1);
+        for (const std::string& record : records) {
+            if (!ParseLine(record)) std::exit(1);
         }
     });
     load(false);
