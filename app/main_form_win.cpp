@@ -87,6 +87,7 @@ void TMainForm::FormCreate() {
     trayIcon_->SetIcon(params_.StartFor ? kSleepIcon : kActiveIcon, kApplicationTitle);
     trayIcon_->SetOwnerWindow(Handle());
     trayIcon_->ShowInTray(true);
+    wwwLink_ = std::make_unique<TWWWLink>(Handle());
 
     CreateMiniTool();
     passList_ = std::make_unique<TPassList>(prompts_, collator_, fileOps_);
@@ -333,6 +334,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (IgnoredWhileBusy(LOWORD(wParam))) return 0;
             if (actions_.Execute(LOWORD(wParam))) return 0;
+            if (LOWORD(wParam) >= kCmdMacroFirst && LOWORD(wParam) <= kCmdMacroLast) {
+                MacroExecute(LOWORD(wParam) - kCmdMacroFirst);
+                return 0;
+            }
             break;
         case WM_NOTIFY: {
             LRESULT result = 0;
@@ -451,14 +456,14 @@ void TMainForm::ClearMiniToolItems() {}
 
 void TMainForm::FillMiniTool(const std::string& /*caption*/, const std::vector<TPassItem*>& /*records*/) {}
 
-// What the selected row shows goes to the property panel (SetItem) and the macro menu; until
-// they exist the record is only kept, so the window can say what they were handed.
+void TMainForm::AddMiniToolTitle(TPassItem* /*record*/) {}
+
+void TMainForm::RemoveMiniToolTitle(const TPassItem* /*record*/) {}
+
+// What the selected row shows goes to the property panel (SetItem); until it exists the record
+// is only kept, so the window can say what it was handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
-}
-
-void TMainForm::UpdateMacroMenu(TPassItem* record) {
-    macroMenuItem_ = record;
 }
 
 void TMainForm::SetPropertyPanelCompanyEditable(bool /*editable*/) {}
