@@ -26,8 +26,8 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 }  // namespace
 
 // Commands whose part of the program comes later stay disabled until that part exists:
-// HelpAction follows the help component, and VersionInfo, DispProp, DispMiniWin and PropBtn
-// wait for the about box, the property panel and the mini tool window. AddNew, DelAction,
+// HelpAction follows the help component, and VersionInfo, DispProp and PropBtn wait for the
+// about box and the property panel. AddNew, DelAction,
 // OpenWWW, OpenMail, NewFolder, DelFolder and SendTo follow the selection.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
@@ -48,7 +48,7 @@ void TMainForm::CreateActions() {
     a.Add(kCmdDispProp, L"編集パネル表示", L"", 9).SetEnabled(false);
     a.Add(kCmdStatusAction, L"ステータスバー(&S)", L"", -1, [this] { StatusActionExecute(); });
     a.Add(kCmdSetupAction, L"オプション設定", L"", -1, [this] { N_SetupClick(); });
-    a.Add(kCmdDispMiniWin, L"Miniウィンドウ表示", L"", 17).SetEnabled(false);
+    a.Add(kCmdDispMiniWin, L"Miniウィンドウ表示", L"", 17, [this] { DispMiniWinExecute(); });
 
     // Menu items and buttons with handlers of their own.
     a.Add(kCmdOpen, L"開く...(&O)", L"", 12, [this] { Open1Click(); });

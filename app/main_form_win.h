@@ -20,6 +20,7 @@
 #include "app/company_list_win.h"
 #include "app/item_list_win.h"
 #include "app/main_commands.h"
+#include "autoinput/mini_tool_win.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -115,6 +116,8 @@ public:
     void ShowMenuClick();
     void ExitBtnClick();
     void StatusActionExecute();
+    // Flips DispMiniWin's check mark; the mini tool window shows exactly while it is set.
+    void DispMiniWinExecute();
     void ShowFileName();
     void SetModified();
 
@@ -188,6 +191,8 @@ public:
     TAboutDialog& AboutDialog1() { return aboutDialog_; }
     // The link opener; null before FormCreate.
     TWWWLink* WWWLink1() { return wwwLink_.get(); }
+    // Null before FormCreate and after FormClose.
+    TMiniTool* MiniTool() { return miniTool_.get(); }
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -293,6 +298,7 @@ private:
     std::unique_ptr<TPassList> passList_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     std::unique_ptr<TWWWLink> wwwLink_;
+    std::unique_ptr<TMiniTool> miniTool_;
 
     CategoryTree tree_;
     ItemList itemList_;

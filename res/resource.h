@@ -10,3 +10,6 @@
 // Bitmaps: 16x16 images side by side, magenta transparent.
 #define IDB_TOOLBAR 10
 #define IDB_TREE 11
+
+// Mini tool window's button images: 12x12, magenta transparent.
+#define IDB_MINITOOL 12
