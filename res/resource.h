@@ -11,6 +11,9 @@
 #define IDB_TOOLBAR 10
 #define IDB_TREE 11
 
+// Mini tool window's button images: 12x12, magenta transparent.
+#define IDB_MINITOOL 12
+
 // About box
 #define IDD_ABOUTFORM 300
 #define IDC_ABOUT_PANEL 301
