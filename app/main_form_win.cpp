@@ -271,6 +271,7 @@ void TMainForm::RequestClose() {
         return;
     }
     closePending_ = closePosted_ = false;
+    if (!closed_ && !SaveBeforeClose()) return;
     FormClose();
     destroying_ = true;
     // Hidden first, so the application window's task-bar button goes with it.

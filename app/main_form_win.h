@@ -124,6 +124,8 @@ public:
 
     // Data files.
     void Open1Click();
+    // Open1Click once the file is chosen.
+    void OpenDataFile(const std::string& fileName);
     void N_ReloadClick();
     void SaveBtnClick();
     void SaveAs2Click();
@@ -131,6 +133,10 @@ public:
     bool SaveDataFile(const std::string& fileName);
     void LoadDataFile();
     void SetFileMode(const std::string& fileName);
+    // Asks whether to save unsaved changes before the list is replaced; false: stop.
+    bool SaveChangesFirst();
+    // Saves unsaved changes before the window closes; false: the user keeps the window open.
+    bool SaveBeforeClose();
 
     void N_MoneyClick();
 

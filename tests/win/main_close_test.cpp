@@ -74,6 +74,13 @@ Reply Password(const std::wstring& text) {
     return reply;
 }
 
+// A new password is typed a second time.
+Reply Confirmation(const std::wstring& text) {
+    Reply reply = Reply::Press(L"確認のためもう一度入力してください", IDOK);
+    reply.setTexts = {{IDC_PASSFORM_PASSWD, text}};
+    return reply;
+}
+
 class MainCloseTest : public wintest::MainWindowTest {
 protected:
     // The window as a user's request reaches it while a prompt's own loop runs.
@@ -144,7 +151,8 @@ TEST_F(MainCloseTest, SecondCloseDuringTheSaveAtCloseLetsTheSaveFinish) {
                                 SendMessageW(app_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
                                 wintest::PumpMessages(50);
                                 EXPECT_NE(nullptr, form_->Handle());
-                            })});
+                            }),
+                            Confirmation(L"pass1")});
     form_->ExitBtnClick();
     wintest::PumpMessages(50);
     EXPECT_TRUE(answerer.Done());
