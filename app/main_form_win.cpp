@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "editor/prop_form_win.h"
 #include "res/resource.h"
 #include "settings/file_name.h"
 #include "win/exceptions_win.h"
@@ -62,7 +63,8 @@ bool TMainForm::PreTranslateMessage(MSG& msg) {
         EndDrag();
         return true;
     }
-    // The property panel and the mini tool window join here once they exist.
+    if (propForm_ && propForm_->PreTranslateMessage(msg)) return true;
+    // The mini tool window joins here once it exists.
     return false;
 }
 
@@ -422,17 +424,57 @@ void TMainForm::CreateMiniTool() {}
 
 // The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
 void TMainForm::CreatePropertyPanel() {
-    SetPropertyPanelVisible(params_.PropView);
+    dockPanel_.Attach(controls_.DockPanel1, DockAlign::Bottom);
+    dockPanel_.OnSizeChanged = [this](int size) {
+        dockPanelHeight_ = size;
+        if (!destroying_) Layout();
+    };
+    PropFormHost host;
+    host.RefreshSelectedItem = [this](TPassItem* record) { RefreshSelectedItem(record); };
+    host.BrowseURL = [this](const std::string& url) { BrowsePanelURL(url); };
+    host.VisibleChanged = [this](bool visible) { actions_[kCmdDispProp].SetChecked(visible); };
+    host.MacroChanged = [this](TPassItem* record) {
+        SetModified();
+        UpdateMacroMenu(record);
+    };
+    host.MacroExecute = [this](int entry) { RunPanelMacro(entry); };
+    propForm_ = std::make_unique<TPropForm>(std::move(host), toolImages_.List());
+    if (!propForm_->CreatePanel(Handle())) {
+        propForm_.reset();
+        SetPropertyPanelVisible(params_.PropView);
+        return;
+    }
+    actions_[kCmdPropBtn].SetEnabled(true);
+    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
+    propForm_->ManualDock(dockPanel_);
+    propForm_->SetVisible(params_.PropView);
+    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
+    actions_[kCmdDispProp].SetEnabled(true);
 }
 
 void TMainForm::SetPropertyPanelVisible(bool visible) {
+    if (propForm_) {
+        propForm_->SetVisible(visible);
+        return;
+    }
     propertyPanelVisible_ = visible;
     SendMessageW(controls_.ToolBar1, TB_CHECKBUTTON, kCmdPropBtn, MAKELPARAM(visible ? TRUE : FALSE, 0));
 }
 
 bool TMainForm::PropertyPanelVisible() const {
-    return propertyPanelVisible_;
+    return propForm_ ? propForm_->Visible() : propertyPanelVisible_;
 }
+
+void TMainForm::FocusPropertyPanelTitle() {
+    if (propForm_ && propForm_->Visible()) propForm_->FocusTitle();
+}
+
+// The link opener joins here: the panel's URL button hands its text to WWWLink1's BrowseURL.
+void TMainForm::BrowsePanelURL(const std::string& /*url*/) {}
+
+// The panel's macro list runs its macros here: entry `entry` of the macro menu, through the
+// main window's MacroExecute once the commands have it.
+void TMainForm::RunPanelMacro(int /*entry*/) {}
 
 // The mini tool window's "メインウィンドウ表示" button (DispMain) follows the main window.
 void TMainForm::SetMiniToolMainButton(bool /*down*/) {}
@@ -451,16 +493,19 @@ void TMainForm::ClearMiniToolItems() {}
 
 void TMainForm::FillMiniTool(const std::string& /*caption*/, const std::vector<TPassItem*>& /*records*/) {}
 
-// What the selected row shows goes to the property panel (SetItem) and the macro menu; until
-// they exist the record is only kept, so the window can say what they were handed.
+// What the selected row shows goes to the property panel (SetItem) and the macro menu; the
+// record is also kept, so the window can say what they were handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
+    if (propForm_) propForm_->SetItem(record);
 }
 
 void TMainForm::UpdateMacroMenu(TPassItem* record) {
     macroMenuItem_ = record;
 }
 
-void TMainForm::SetPropertyPanelCompanyEditable(bool /*editable*/) {}
+void TMainForm::SetPropertyPanelCompanyEditable(bool editable) {
+    if (propForm_) propForm_->SetCompanyEditable(editable);
+}
 
 }  // namespace torvane

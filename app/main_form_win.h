@@ -20,6 +20,7 @@
 #include "app/company_list_win.h"
 #include "app/item_list_win.h"
 #include "app/main_commands.h"
+#include "editor/dock_panel_win.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -33,6 +34,8 @@
 #include "win/splitter.h"
 
 namespace torvane {
+
+class TPropForm;
 
 // The window's controls, by their design names.
 struct MainControls {
@@ -185,6 +188,11 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
+    // The property panel and its dock site; the panel is null before FormCreate.
+    TPropForm* PropForm() { return propForm_.get(); }
+    TDockPanel& DockSite() { return dockPanel_; }
+    // After a new record: the caret goes to the panel's title.
+    void FocusPropertyPanelTitle();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -244,6 +252,10 @@ private:
     void UpdateMacroMenu(TPassItem* record);
     // The property panel's company label and field: editable on the category page only.
     void SetPropertyPanelCompanyEditable(bool editable);
+    // The panel's URL button: the link opener's BrowseURL.
+    void BrowsePanelURL(const std::string& url);
+    // The panel's macro list: runs entry `entry` of the macro menu.
+    void RunPanelMacro(int entry);
 
     // Inside a load, a save or a prompt: what they work on must stay.
     bool InModal() const;
@@ -311,6 +323,10 @@ private:
     bool closePending_ = false;
     bool closePosted_ = false;
     UINT taskbarCreated_ = 0;
+
+    // Last: the panel goes before the dock site and the actions it is bound to.
+    TDockPanel dockPanel_;
+    std::unique_ptr<TPropForm> propForm_;
 };
 
 }  // namespace torvane
