@@ -82,8 +82,8 @@ void TPropForm::CreateControls() {
         item.pszText = const_cast<wchar_t*>(captions[i]);
         SendMessageW(c_.PageControl1, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         // The pages lie over the tab control as its siblings, so their controls report here.
-        c_.TabSheet[i] = win::CreatePanel(Handle(), kIdPropSheet1 + i, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                                          WS_EX_CONTROLPARENT);
+        // Not clipping its children: group boxes leave their inside to the page to paint.
+        c_.TabSheet[i] = win::CreatePanel(Handle(), kIdPropSheet1 + i, WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
         SetWindowPos(c_.TabSheet[i], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     CreatePage1();
@@ -113,11 +113,11 @@ void TPropForm::CreateToolBar() {
     const int left = std::max<int>(size.cx + 2, 90);
     MoveWindow(c_.ToolBar3, 0, 1, left, kToolBarHeight - 2, TRUE);
 
-    c_.TitleLabel = Label(Handle(), L"タイトル: ", left + 2, 6, 50, font);
-    c_.Title = Make(L"EDIT", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, Handle(), kIdTitle, left + 52, 2,
-                    160, kFieldHeight, font);
-    c_.KindLabel = Label(Handle(), L"種類：", left + 218, 6, 34, font);
-    c_.KindList = Combo(Handle(), kIdKindList, left + 252, 2, kClientWidth - left - 256, font, CBS_DROPDOWNLIST);
+    c_.TitleLabel = Label(Handle(), L"タイトル: ", left + 2, 6, 60, font);
+    c_.Title = Make(L"EDIT", nullptr, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, Handle(), kIdTitle, left + 62, 2,
+                    140, kFieldHeight, font);
+    c_.KindLabel = Label(Handle(), L"種類：", left + 206, 6, 40, font);
+    c_.KindList = Combo(Handle(), kIdKindList, left + 246, 2, kClientWidth - left - 248, font, CBS_DROPDOWNLIST);
     for (const char* name : KindNames) {
         SendMessageW(c_.KindList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::ToWide(name).c_str()));
     }
@@ -160,11 +160,11 @@ void TPropForm::CreatePage2() {
     c_.Answer = Field(page, kIdAnswer, 204, 44, 205, font);
 
     Group(page, L"購入情報", 142, 80, 275, 62, font);
-    Label(page, L"購入店(%B)：", 150, 98, 70, font);
-    c_.ShopName = Combo(page, kIdShopName, 222, 94, 187, font);
-    Label(page, L"金額(%Y)：", 150, 122, 70, font);
-    c_.Price = TValueEdit::Create(page, kIdPrice, 222, 118, kFieldHeight, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
-    MoveWindow(c_.Price->Handle(), 222, 118, 100, kFieldHeight, FALSE);
+    Label(page, L"購入店(%B)：", 150, 98, 80, font);
+    c_.ShopName = Combo(page, kIdShopName, 232, 94, 177, font);
+    Label(page, L"金額(%Y)：", 150, 122, 80, font);
+    c_.Price = TValueEdit::Create(page, kIdPrice, 232, 118, kFieldHeight, WS_CHILD | WS_VISIBLE | WS_TABSTOP);
+    MoveWindow(c_.Price->Handle(), 232, 118, 90, kFieldHeight, FALSE);
     SendMessageW(c_.Price->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     c_.Doller = Check(page, L"US$", kIdDoller, 330, 120, 60, font);
 }

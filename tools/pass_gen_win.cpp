@@ -71,10 +71,10 @@ void TPassGen::LayOut() {
     }
     const HWND dialog = Handle();
     win::PlaceItem(dialog, IDC_PASSGEN_GROUP, 8, 4, 246, 120);
-    win::PlaceItem(dialog, IDC_PASSGEN_UPALPHA, 18, 20, 110, 18);
-    win::PlaceItem(dialog, IDC_PASSGEN_LOWALPHA, 136, 20, 110, 18);
-    win::PlaceItem(dialog, IDC_PASSGEN_DIGIT, 18, 40, 110, 18);
-    win::PlaceItem(dialog, IDC_PASSGEN_SPEC, 136, 40, 110, 18);
+    win::PlaceItem(dialog, IDC_PASSGEN_UPALPHA, 14, 20, 120, 18);
+    win::PlaceItem(dialog, IDC_PASSGEN_LOWALPHA, 134, 20, 118, 18);
+    win::PlaceItem(dialog, IDC_PASSGEN_DIGIT, 14, 40, 120, 18);
+    win::PlaceItem(dialog, IDC_PASSGEN_SPEC, 134, 40, 118, 18);
     win::PlaceItem(dialog, IDC_PASSGEN_BEVEL, 16, 64, 230, 2);
     win::PlaceItem(dialog, IDC_PASSGEN_LABEL1, 18, 77, 40, 14);
     win::PlaceItem(dialog, IDC_PASSGEN_LENGTH, 60, 73, TValueSpin::kDefaultWidth, 21);
