@@ -159,10 +159,4 @@ void TMainForm::HelpActionExecute() {
     htmHelp_.ShowTopic(Handle(), "");
 }
 
-// Once the property panel exists it comes into view with the focus in its title field, so the
-// new record's title can be typed at once.
-void TMainForm::FocusPropertyPanelTitle() {
-    SetPropertyPanelVisible(true);
-}
-
 }  // namespace torvane

@@ -21,6 +21,7 @@
 #include "app/item_list_win.h"
 #include "app/main_commands.h"
 #include "autoinput/mini_tool_win.h"
+#include "editor/dock_panel_win.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -36,6 +37,8 @@
 #include "win/splitter.h"
 
 namespace torvane {
+
+class TPropForm;
 
 // The window's controls, by their design names.
 struct MainControls {
@@ -218,6 +221,11 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
+    // The property panel and its dock site; the panel is null before FormCreate.
+    TPropForm* PropForm() { return propForm_.get(); }
+    TDockPanel& DockSite() { return dockPanel_; }
+    // After a new record: the caret goes to the panel's title.
+    void FocusPropertyPanelTitle();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -274,13 +282,15 @@ private:
     void FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records);
     // The property panel's SetItem; record null for none.
     void SetPropertyPanelItem(TPassItem* record);
-    // A record added by P_NewClick: the panel shows with the focus in its title field.
-    void FocusPropertyPanelTitle();
     // The mini tool window's title list gains an added record and loses a deleted one.
     void AddMiniToolTitle(TPassItem* record);
     void RemoveMiniToolTitle(const TPassItem* record);
     // The property panel's company label and field: editable on the category page only.
     void SetPropertyPanelCompanyEditable(bool editable);
+    // The panel's URL button: the link opener's BrowseURL.
+    void BrowsePanelURL(const std::string& url);
+    // The panel's macro list: runs entry `entry` of the macro menu.
+    void RunPanelMacro(int entry);
 
     // Inside a load, a save or a prompt: what they work on must stay.
     bool InModal() const;
@@ -352,6 +362,10 @@ private:
     bool closePending_ = false;
     bool closePosted_ = false;
     UINT taskbarCreated_ = 0;
+
+    // Last: the panel goes before the dock site and the actions it is bound to.
+    TDockPanel dockPanel_;
+    std::unique_ptr<TPropForm> propForm_;
 };
 
 }  // namespace torvane
