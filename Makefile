@@ -10,9 +10,9 @@ FUZZ_SMOKE_RUNS ?= 5000
 export CCACHE_BASEDIR := $(ROOT)
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all setup native mingw fuzz-build release test test-native test-wine fuzz-smoke fuzz bench run screenshots clean
+.PHONY: all setup native mingw cli fuzz-build release test test-native test-wine fuzz-smoke fuzz bench run screenshots clean
 
-all: native mingw
+all: native mingw cli
 
 setup:
 	@bash $(ROOT)/scripts/setup.sh
@@ -38,6 +38,10 @@ native: setup $(BUILD)/native/Makefile
 
 mingw: setup $(BUILD)/mingw/Makefile
 	@$(MAKE) -s --no-print-directory -C $(BUILD)/mingw -j$(JOBS)
+
+# The optimised torvane-cli that users run: build/release/torvane-cli.
+cli: setup $(BUILD)/release/Makefile
+	@$(MAKE) -s --no-print-directory -C $(BUILD)/release -j$(JOBS) torvane-cli
 
 fuzz-build: setup $(BUILD)/fuzz/Makefile
 	@$(MAKE) -s --no-print-directory -C $(BUILD)/fuzz -j$(JOBS)

@@ -9,6 +9,8 @@ namespace torvane::win {
 class LocaleCollator : public ICollator {
 public:
     int Compare(const std::string& a, const std::string& b) const override;
+    // LCMapStringA's sort key in the same locale.
+    bool SortKey(const std::string& text, std::string& key) const override;
 };
 
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; error texts in the
