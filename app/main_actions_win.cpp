@@ -25,12 +25,11 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 
 }  // namespace
 
-// Commands whose part of the program comes later stay disabled until that part exists:
-// AddNew, DelAction, OpenWWW, OpenMail, NewFolder and DelFolder are disabled at start anyway
-// (the tree, the company list and the item list enable them; AddNew's and DelAction's handlers
-// come with the record commands), HelpAction follows the help component, and VersionInfo,
-// DispProp, SetupAction, DispMiniWin, SendTo and PropBtn wait for the about box, the property
-// panel, the settings dialog, the mini tool window and the macro menu.
+// Disabled at start: AddNew, DelAction, OpenWWW, OpenMail, NewFolder and DelFolder, which the
+// tree, the company list and the item list enable as their selection allows (AddNew and
+// DelAction have no handler: enabled, they do nothing); HelpAction, which follows the help
+// component; and VersionInfo, DispProp, SetupAction, DispMiniWin, SendTo and PropBtn, which have
+// no handler and stay disabled.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
     // The design's actions: caption, hint, image.

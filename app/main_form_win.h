@@ -231,7 +231,7 @@ private:
     void ClearItemList();
     void ClearSelections();
 
-    // Pieces that later steps of the program fill in.
+    // Links to the help viewer, the mini tool window and the property panel.
     void SetupHelp();
     void CreateMiniTool();
     void CreatePropertyPanel();
@@ -303,7 +303,7 @@ private:
 
     int pageWidth_ = kPageControlWidth;
     int dockPanelHeight_ = 1;  // one pixel while nothing is docked
-    // Stands in for the property panel's visibility until the panel exists.
+    // The property panel's visibility, as PROPVIEW and PropBtn give it.
     bool propertyPanelVisible_ = false;
     HWND focusedControl_ = nullptr;
     bool created_ = false;

@@ -6,17 +6,9 @@
 
 #include "tools/about_form_win.h"
 #include "tools/version_text.h"
+#include "tools/version_text_win.h"
 
 namespace torvane {
-
-std::string ProgramPath() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n < buffer.size()) return std::string(buffer.data(), n);
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 TAboutDialog::TAboutDialog(const std::string& applicationTitle) {
     ReadVersionInfo(ProgramPath());
@@ -24,40 +16,18 @@ TAboutDialog::TAboutDialog(const std::string& applicationTitle) {
 }
 
 void TAboutDialog::ReadVersionInfo(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0) return;
-    std::vector<char> info(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, info.data())) return;
-
-    void* value = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length) || length < 4) return;
-    const WORD* translation = static_cast<const WORD*>(value);
-    char prefix[64];
-    std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04X%04X\\", translation[0], translation[1]);
-
-    struct Key {
-        const char* name;
-        std::string* member;
-    };
-    const Key keys[] = {
-        {"CompanyName", &CompanyName},       {"FileDescription", &FileDescription},
-        {"FileVersion", &FileVersion},       {"InternalName", &InternalName},
-        {"LegalCopyright", &Copyright},      {"LegalTradeMarks", &TradeMarks},
-        {"OriginalFilename", &OriginalFilename}, {"ProductName", &ProductName},
-        {"ProductVersion", &ProductVersion}, {"Comments", &Comments},
-    };
-    for (const Key& key : keys) {
-        if (!key.member->empty()) continue;
-        const std::string query = prefix + std::string(key.name);
-        if (VerQueryValueA(info.data(), query.c_str(), &value, &length) && length > 0) {
-            // The length counts the terminating zero when there is one; a value without one
-            // must not be read past its end.
-            const char* text = static_cast<const char*>(value);
-            *key.member = std::string(text, strnlen(text, length));
-        }
-    }
+    ReadVersionStrings(path, {
+                                 {"CompanyName", &CompanyName},
+                                 {"FileDescription", &FileDescription},
+                                 {"FileVersion", &FileVersion},
+                                 {"InternalName", &InternalName},
+                                 {"LegalCopyright", &Copyright},
+                                 {"LegalTradeMarks", &TradeMarks},
+                                 {"OriginalFilename", &OriginalFilename},
+                                 {"ProductName", &ProductName},
+                                 {"ProductVersion", &ProductVersion},
+                                 {"Comments", &Comments},
+                             });
     Comments = ExpandLineBreaks(Comments);
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tools/version_text_win.h"
+
 namespace torvane {
 
 class TAboutDialog {
@@ -38,8 +40,5 @@ public:
 // Where the box of size box goes on a screen of size screen; main is the main window's
 // rectangle (spFormCenter), halves rounding towards zero.
 POINT AboutBoxOrigin(TAboutDialog::TPosition position, SIZE box, SIZE screen, const RECT& main);
-
-// The running program's own path (GetModuleFileNameA), Shift_JIS.
-std::string ProgramPath();
 
 }  // namespace torvane
