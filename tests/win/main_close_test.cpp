@@ -146,7 +146,7 @@ TEST_F(MainCloseTest, SecondCloseDuringTheSaveAtCloseLetsTheSaveFinish) {
                                 EXPECT_NE(nullptr, form_->Handle());
                             })});
     form_->ExitBtnClick();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     EXPECT_TRUE(answerer.Done());
     EXPECT_TRUE(answerer.Unexpected().empty());
     ExpectClosedOnce();
@@ -168,7 +168,7 @@ TEST_F(MainCloseTest, CloseDuringTheFolderQuestionDeletesThenClosesAndSaves) {
     EXPECT_TRUE(answerer.Done());
     // The close is carried out from the message loop, after the command has finished.
     ExpectStillOpen();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Web", "w1")}), wintest::ReadBytes(data));
 }
@@ -202,7 +202,7 @@ TEST_F(MainCloseTest, TrayMenuExitDuringTheMoneySummaryClosesAfterIt) {
     })});
     SendCommand(kCmdMoney);
     EXPECT_TRUE(answerer.Done());
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Soft", "added"), Record("Soft", "s1")}), wintest::ReadBytes(data));
 }
