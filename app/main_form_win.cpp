@@ -465,7 +465,8 @@ void TMainForm::OnWindowGone() {
 
 // The help viewer link: HelpAction is enabled only when the help component is usable.
 void TMainForm::SetupHelp() {
-    actions_[kCmdHelpAction].SetEnabled(false);
+    htmHelp_.SetFileName(ChangeFileExt(programPath_, ".chm"));
+    actions_[kCmdHelpAction].SetEnabled(htmHelp_.Enabled());
 }
 
 // The hidden mini tool window, created without owner.

@@ -23,6 +23,7 @@
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
+#include "tools/htm_help_win.h"
 #include "tools/tray_icon_win.h"
 #include "win/action.h"
 #include "win/font.h"
@@ -169,6 +170,8 @@ public:
     TPassList* PassList() { return passList_.get(); }
     TTrayIcon* TrayIcon() { return trayIcon_.get(); }
     TAboutDialog& AboutDialog1() { return aboutDialog_; }
+    // The help file beside the program; HelpAction opens it with ShowTopic(nullptr, "").
+    THtmHelp& HtmHelp() { return htmHelp_; }
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -267,6 +270,7 @@ private:
     win::LocaleCollator collator_;
     win::WinFileOps fileOps_;
     TAboutDialog aboutDialog_;
+    THtmHelp htmHelp_;
     std::unique_ptr<TPassList> passList_;
     std::unique_ptr<TTrayIcon> trayIcon_;
 

@@ -22,6 +22,8 @@ screenshot_only=0
 
 mkdir -p "$home_dir"
 cp "$build/Torvane.exe" "$home_dir/Torvane.exe"
+# The manual beside the program, where its help command looks for it.
+cp "$build/Torvane.chm" "$home_dir/Torvane.chm"
 
 if [ ! -e "$home_dir/Torvane.ini" ] && [ ! -e "$home_dir/sample.csv" ]; then
     # The data file is Shift_JIS with CR LF line ends, as the program writes it.

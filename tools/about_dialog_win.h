@@ -19,6 +19,9 @@ public:
     // Fills every text still empty from the version resource of the file at path.
     void ReadVersionInfo(const std::string& path);
     std::string GetShortVersion() const;
+    // Shows the box modally, placed as Position says; mainWindow (may be null) owns it while it
+    // is open and is the form that spFormCenter centres on.
+    void ShowAbout(HWND mainWindow = nullptr) const;
 
     std::string CompanyName;
     std::string FileDescription;
@@ -33,5 +36,9 @@ public:
     std::string Caption;
     TPosition Position = spDefault;
 };
+
+// Where the box of size box goes on a screen of size screen; main is the main window's
+// rectangle (spFormCenter), halves rounding towards zero.
+POINT AboutBoxOrigin(TAboutDialog::TPosition position, SIZE box, SIZE screen, const RECT& main);
 
 }  // namespace torvane
