@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -53,12 +54,17 @@ public:
     // The C library's own texts are English everywhere; a platform with texts in the user's
     // language gives those instead.
     virtual std::string ErrorText(int errnoValue) { return std::strerror(errnoValue); }
+    // Appends the Shift_JIS form of UTF-16 text (a data file saved in Unicode); false when a
+    // character has none. This fallback knows ASCII only.
+    virtual bool ToShiftJis(std::u16string_view text, std::string& out);
 };
 
-// std::rename: atomic on POSIX file systems.
+// The POSIX file operations (native builds; store/platform_posix.cpp): std::rename, which is
+// atomic on POSIX file systems, and iconv's CP932.
 class PosixFileOps : public IFileOps {
 public:
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
+    bool ToShiftJis(std::u16string_view text, std::string& out) override;
 };
 
 }  // namespace torvane

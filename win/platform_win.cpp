@@ -52,6 +52,19 @@ std::string WinFileOps::ErrorText(int errnoValue) {
     return IFileOps::ErrorText(errnoValue);
 }
 
+bool WinFileOps::ToShiftJis(std::u16string_view text, std::string& out) {
+    if (text.empty()) return true;
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int size = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return false;
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(length));
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, out.data() + start, length, nullptr, nullptr);
+    return true;
+}
+
 namespace {
 TimeOfDay ToTimeOfDay(const SYSTEMTIME& st) {
     return {st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};

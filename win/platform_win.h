@@ -19,6 +19,8 @@ class WinFileOps : public IFileOps {
 public:
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
     std::string ErrorText(int errnoValue) override;
+    // WideCharToMultiByte with code page 932, whatever the system's code page.
+    bool ToShiftJis(std::u16string_view text, std::string& out) override;
 };
 
 // GetLocalTime and GetSystemTime.
