@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/command.h"
 #include "cli/commands.h"
 #include "cli/record_json.h"
 #include "cli/sjis_utf8.h"
@@ -26,14 +27,15 @@ constexpr char kUsage[] =
     "       torvane-cli expiring [--json] [--days N] [--password-file F] FILE\n"
     "       torvane-cli tree [--json] [--password-file F] FILE\n"
     "       torvane-cli generate [--length N] [--classes ULDS] [--count K]\n"
-    "       torvane-cli merge [--password-file F] [--new-password-file G] A B OUT\n"
+    "       torvane-cli merge [--password-file F] [--new-password-file G] [--skip-damaged] A B OUT\n"
     "       torvane-cli COMMAND --help tells more of each command.\n"
     "A file whose name ends in \".tvd\" is protected by a password. A password file holds the\n"
     "password on its first line; the environment variable TORVANE_PASSWORD may give it instead.\n"
     "convert writes OUT protected when its name ends in \".tvd\", under the new password (or the\n"
     "same one), and replaces OUT only when every record was written.\n"
-    "Lines that hold no record are named on standard error: dump prints the other records and\n"
-    "exits with 4; convert then writes nothing unless given --skip-damaged.\n"
+    "Lines that hold no record are named on standard error: dump and the reading commands print\n"
+    "what the other records give and exit with 4; convert and merge then write nothing unless\n"
+    "given --skip-damaged.\n"
     "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error\n"
     "(expiring: 1 when it found records).\n";
 constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
@@ -48,22 +50,6 @@ struct Options {
     std::optional<std::string> newPasswordFile;
     std::vector<std::string> operands;
 };
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// Protected exactly when the name ends in ".tvd", letter case included, as the program decides.
-bool IsProtected(const std::string& file) {
-    return EndsWith(file, ".tvd");
-}
-
-// The damaged lines of the last load, for a message.
-std::string LineNumbers(const std::vector<long long>& lines) {
-    std::string text = lines.size() == 1 ? "line " : "lines ";
-    for (size_t i = 0; i < lines.size(); ++i) text += (i ? ", " : "") + std::to_string(lines[i]);
-    return text;
-}
 
 // Names a record in a message; control characters (a character 26 among them) would upset the
 // console, so they show as "?".
@@ -172,8 +158,12 @@ private:
         return code;
     }
     int ReadPassword(const std::optional<std::string>& file, std::string& password);
-    int Load(const std::string& file, const std::string& password);
-    void WarnDamaged(const std::string& file, const std::string& outcome);
+    int Load(const std::string& file, const std::string& password) {
+        return LoadDataFile(err_, list_, file, password, ConsoleText);
+    }
+    void WarnDamaged(const std::string& file, const std::string& outcome) {
+        cli::WarnDamaged(err_, list_, file, outcome);
+    }
 
     const EnvLookup& env_;
     std::ostream& out_;
@@ -206,50 +196,11 @@ int Session::ReadPassword(const std::optional<std::string>& file, std::string& p
     return kExitOk;
 }
 
-// Damaged lines leave the records loaded: the caller decides what they mean for its command.
-int Session::Load(const std::string& file, const std::string& password) {
-    if (!FileExists(file)) return Fail(kExitFileError, file + ": no such file");
-    list_.Encrypted = IsProtected(file);
-    list_.Password = list_.Encrypted ? password : std::string();
-    list_.LoadFromFile(file);
-    const LoadReport& report = list_.LastLoad();
-    switch (report.result) {
-        case LoadResult::Loaded:
-        case LoadResult::Converted:
-        case LoadResult::Damaged:
-            return kExitOk;
-        case LoadResult::NoFile:
-            return Fail(kExitFileError, file + ": no such file");
-        case LoadResult::Cancelled:
-            return Fail(kExitUsage, file + ": no password");
-        case LoadResult::WrongPassword:
-            return Fail(kExitWrongPassword, file + ": wrong password");
-        case LoadResult::ConvertError:
-            return Fail(kExitFileError, file + ": bad data: " + ConsoleText(report.detail));
-        case LoadResult::ReadError:
-            return Fail(kExitFileError, file + ": cannot read: " + ConsoleText(report.detail));
-        case LoadResult::Truncated:
-            return Fail(kExitFileError, file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
-        case LoadResult::LineTooLong:
-            return Fail(kExitFileError, file + ": a line is longer than 64 MB; the file was not read");
-        case LoadResult::OutOfMemory:
-            return Fail(kExitFileError, file + ": not enough memory to read the file");
-    }
-    return kExitFileError;
-}
-
-void Session::WarnDamaged(const std::string& file, const std::string& outcome) {
-    const std::vector<long long>& lines = list_.LastLoad().damagedLines;
-    err_ << "torvane-cli: " << file << ": " << LineNumbers(lines) << (lines.size() == 1 ? " holds" : " hold")
-         << " no readable record; " << outcome << '\n';
-    err_.flush();
-}
-
 int Session::Dump(const Options& o) {
     const std::string& file = o.operands[0];
     std::string password;
     if (const int code = ReadPassword(o.passwordFile, password)) return code;
-    if (IsProtected(file) && password.empty()) {
+    if (IsProtectedName(file) && password.empty()) {
         return Fail(kExitUsage, file + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
     if (const int code = Load(file, password)) return code;
@@ -297,10 +248,10 @@ int Session::Convert(const Options& o) {
     if (o.newPasswordFile) {
         if (const int code = ReadPassword(o.newPasswordFile, newPassword)) return code;
     }
-    if (IsProtected(in) && password.empty()) {
+    if (IsProtectedName(in) && password.empty()) {
         return Fail(kExitUsage, in + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
-    if (IsProtected(out) && newPassword.empty()) {
+    if (IsProtectedName(out) && newPassword.empty()) {
         return Fail(kExitUsage, out + " is protected: give its password with --new-password-file, --password-file or " +
                                     kPasswordVariable);
     }
@@ -311,7 +262,7 @@ int Session::Convert(const Options& o) {
         return kExitFileError;
     }
 
-    list_.Encrypted = IsProtected(out);
+    list_.Encrypted = IsProtectedName(out);
     list_.Password = list_.Encrypted ? newPassword : std::string();
     const int unstorable = list_.FirstUnstorableItem(list_.Encrypted);
     if (unstorable >= 0) {

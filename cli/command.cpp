@@ -177,6 +177,51 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
     return kExitOk;
 }
 
+int LoadDataFile(std::ostream& err, TPassList& list, const std::string& file, const std::string& password,
+                 MessageText text) {
+    auto fail = [&](int code, const std::string& message) {
+        err << "torvane-cli: " << file << message << '\n';
+        err.flush();
+        return code;
+    };
+    if (!FileExists(file)) return fail(kExitFileError, ": no such file");
+    list.Encrypted = IsProtectedName(file);
+    list.Password = list.Encrypted ? password : std::string();
+    list.LoadFromFile(file);
+    const LoadReport& report = list.LastLoad();
+    switch (report.result) {
+        case LoadResult::Loaded:
+        case LoadResult::Converted:
+        case LoadResult::Damaged:
+            return kExitOk;
+        case LoadResult::NoFile:
+            return fail(kExitFileError, ": no such file");
+        case LoadResult::Cancelled:
+            return fail(kExitUsage, ": no password");
+        case LoadResult::WrongPassword:
+            return fail(kExitWrongPassword, ": wrong password");
+        case LoadResult::ConvertError:
+            return fail(kExitFileError, ": bad data: " + text(report.detail));
+        case LoadResult::ReadError:
+            return fail(kExitFileError, ": cannot read: " + text(report.detail));
+        case LoadResult::Truncated:
+            return fail(kExitFileError, ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
+        case LoadResult::LineTooLong:
+            return fail(kExitFileError, ": a line is longer than 64 MB; the file was not read");
+        case LoadResult::OutOfMemory:
+            return fail(kExitFileError, ": not enough memory to read the file");
+    }
+    return fail(kExitFileError, ": cannot read");
+}
+
+void WarnDamaged(std::ostream& err, const TPassList& list, const std::string& file, const std::string& outcome) {
+    const std::vector<long long>& lines = list.LastLoad().damagedLines;
+    err << "torvane-cli: " << file << ": " << (lines.size() == 1 ? "line " : "lines ");
+    for (size_t i = 0; i < lines.size(); ++i) err << (i ? ", " : "") << lines[i];
+    err << (lines.size() == 1 ? " holds" : " hold") << " no readable record; " << outcome << '\n';
+    err.flush();
+}
+
 // Keeps the last message the record list showed; the command line has no one to ask.
 class Catalogue::Prompts : public IPrompts {
 public:
@@ -207,26 +252,13 @@ int Catalogue::Load(const std::string& file, const std::string& password) {
         return Fail(ctx_, kExitUsage,
                     file + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
-    if (!FileExists(file)) return Fail(ctx_, kExitFileError, file + ": no such file");
-    list_.Encrypted = IsProtectedName(file);
-    list_.Password = list_.Encrypted ? password : std::string();
-    switch (list_.LoadFromFile(file)) {
-        case LoadResult::Loaded:
-            return kExitOk;
-        case LoadResult::NoFile:
-            return Fail(ctx_, kExitFileError, file + ": no such file");
-        case LoadResult::Cancelled:
-            return Fail(ctx_, kExitUsage, file + ": no password");
-        case LoadResult::WrongPassword:
-            return Fail(ctx_, kExitWrongPassword, file + ": wrong password");
-        case LoadResult::ConvertError:
-            return Fail(ctx_, kExitFileError, file + ": bad data: " + Detail(prompts_->last));
-        case LoadResult::ReadError:
-            return Fail(ctx_, kExitFileError, file + ": cannot read: " + Detail(prompts_->last));
-        case LoadResult::Truncated:
-            return Fail(ctx_, kExitFileError,
-                        file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
-    }
+    file_ = file;
+    return LoadDataFile(ctx_.err, list_, file, password, [](const std::string& text) { return TerminalText(text); });
+}
+
+int Catalogue::Finish(int code, const std::string& outcome) {
+    if (!Damaged()) return code;
+    WarnDamaged(ctx_.err, list_, file_, outcome);
     return kExitFileError;
 }
 

@@ -72,6 +72,18 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
 // Protected exactly when the name ends in ".tvd", letter case included.
 bool IsProtectedName(const std::string& file);
 
+// How a load message shows record or platform text: the reading commands print UTF-8, dump and
+// convert the console's own text.
+using MessageText = std::string (*)(const std::string&);
+
+// Loads file into list without any prompt: 0, or the exit code after a message on err. Lines
+// that are no records leave the others loaded (LastLoadResult Damaged); the command prints what
+// it can, then names them with WarnDamaged and fails unless told to skip them.
+int LoadDataFile(std::ostream& err, TPassList& list, const std::string& file, const std::string& password,
+                 MessageText text);
+// "FILE: line N holds no readable record; outcome" on err.
+void WarnDamaged(std::ostream& err, const TPassList& list, const std::string& file, const std::string& outcome);
+
 // One data file loaded into a record list without any prompt.
 class Catalogue {
 public:
@@ -82,6 +94,10 @@ public:
 
     // 0, or the exit code after a message on the error stream.
     int Load(const std::string& file, const std::string& password);
+    // True when the load skipped lines that are no records.
+    bool Damaged() const { return list_.LastLoadResult() == LoadResult::Damaged; }
+    // Names the skipped lines, if any; code after a clean load, else kExitFileError.
+    int Finish(int code, const std::string& outcome = "the other records were read");
     // Writes the list to file, protected when its name says so, replacing it only when every
     // record was written.
     int Save(const std::string& file, const std::string& password);
@@ -91,6 +107,7 @@ public:
 private:
     class Prompts;
     Context& ctx_;
+    std::string file_;
     std::unique_ptr<Prompts> prompts_;
     TPassList list_;
 };

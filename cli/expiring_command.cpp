@@ -83,7 +83,7 @@ int RunExpiring(Context& ctx, const std::vector<std::string>& args) {
         text += '\n';
     }
     if (const int code = Emit(ctx, text)) return code;
-    return due.empty() ? kExitOk : kExitSomeFound;
+    return catalogue.Finish(due.empty() ? kExitOk : kExitSomeFound, "the other records were checked");
 }
 
 }  // namespace torvane::cli

@@ -11,14 +11,15 @@ namespace torvane::cli {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: torvane-cli merge [--password-file F] [--new-password-file G] A B OUT\n"
+    "usage: torvane-cli merge [--password-file F] [--new-password-file G] [--skip-damaged] A B OUT\n"
     "Writes OUT with the records of A and those of B that A lacks. A record of both (same path,\n"
     "title, user ID, password and company) that differs is taken from B only when B's last change\n"
     "is on a later day, kept from A when A's is later, and kept twice when both changed on the same\n"
     "day: B's copy then gets \" (競合)\" after its title. Each such record is listed on standard\n"
     "error. Records deleted from one copy stay. OUT is protected when its name ends in \".tvd\"\n"
     "(under G, else the same password) and is replaced only when every record was written; it\n"
-    "cannot be A or B.\n"
+    "cannot be A or B. Lines of A or B that hold no record are named, and nothing is written\n"
+    "unless --skip-damaged is given.\n"
     "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error.\n";
 constexpr char kConflictMark[] = " (競合)";
 
@@ -56,7 +57,7 @@ std::optional<TPassItem> ConflictCopy(const TPassList& list, const TPassItem& it
 int RunMerge(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
     std::string problem;
-    if (!ParseArgs(args, {{"password-file", true}, {"new-password-file", true}}, parsed, problem)) {
+    if (!ParseArgs(args, {{"password-file", true}, {"new-password-file", true}, {"skip-damaged", false}}, parsed, problem)) {
         return UsageFail(ctx, problem, kUsage);
     }
     if (parsed.help) return Emit(ctx, kUsage);
@@ -83,6 +84,12 @@ int RunMerge(Context& ctx, const std::vector<std::string>& args) {
     if (const int code = merged.Load(a, password)) return code;
     Catalogue other(ctx);
     if (const int code = other.Load(b, password)) return code;
+    const bool skip = parsed.Has("skip-damaged");
+    if ((merged.Damaged() || other.Damaged()) && !skip) {
+        const std::string outcome = "nothing was written (--skip-damaged writes the other records)";
+        merged.Finish(kExitOk, outcome);
+        return other.Finish(kExitFileError, outcome);
+    }
 
     TPassList& list = merged.List();
     const TPassList& incoming = other.List();
@@ -118,6 +125,8 @@ int RunMerge(Context& ctx, const std::vector<std::string>& args) {
         }
     }
     if (const int code = merged.Save(out, newPassword)) return code;
+    merged.Finish(kExitOk, "the other records were merged");
+    other.Finish(kExitOk, "the other records were merged");
     ctx.err << out << ": " << list.Count() << " records (" << fromA << " of " << a << ", " << added << " added from "
             << b << ", " << replaced << " replaced, " << keptA << " kept from " << a << ", " << doubled
             << " kept twice)\n";

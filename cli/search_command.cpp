@@ -97,7 +97,7 @@ int RunSearch(Context& ctx, const std::vector<std::string>& args) {
         }
         text += '\n';
     }
-    return Emit(ctx, text);
+    return catalogue.Finish(Emit(ctx, text), "the other records were searched");
 }
 
 }  // namespace torvane::cli

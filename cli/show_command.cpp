@@ -102,7 +102,8 @@ int RunShow(Context& ctx, const std::vector<std::string>& args) {
     const TPassList& list = catalogue.List();
     const std::string& selector = parsed.operands[0];
     const std::vector<int> found = Select(list, selector);
-    if (found.empty()) return Fail(ctx, kExitUsage, "no record " + ArgumentText(selector));
+    // The record asked for may be on a skipped line.
+    if (found.empty()) return catalogue.Finish(Fail(ctx, kExitUsage, "no record " + ArgumentText(selector)));
     if (found.size() > 1) {
         std::string positions;
         for (int i : found) positions += (positions.empty() ? "" : ", ") + std::to_string(i + 1);
@@ -111,13 +112,13 @@ int RunShow(Context& ctx, const std::vector<std::string>& args) {
     }
     const TPassItem& item = list.Item(found.front());
     const TPassItem shown = parsed.Has("reveal") ? item : Masked(item);
-    if (!parsed.Has("json")) return Emit(ctx, Text(shown, found.front()));
+    if (!parsed.Has("json")) return catalogue.Finish(Emit(ctx, Text(shown, found.front())));
     std::string json;
     std::string badField;
     if (!AppendRecordJson(shown, json, badField)) {
         return Fail(ctx, kExitFileError, badField + " is not Shift_JIS text, so it has no UTF-8 form");
     }
-    return Emit(ctx, json + '\n');
+    return catalogue.Finish(Emit(ctx, json + '\n'));
 }
 
 }  // namespace torvane::cli

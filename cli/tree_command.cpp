@@ -108,7 +108,7 @@ int RunTree(Context& ctx, const std::vector<std::string>& args) {
     } else {
         AppendText(*top, kTopName, 0, counts, text);
     }
-    return Emit(ctx, text);
+    return catalogue.Finish(Emit(ctx, text), "the other records were counted");
 }
 
 }  // namespace torvane::cli
