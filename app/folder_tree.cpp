@@ -19,6 +19,16 @@ struct BuildNode {
 
 }  // namespace
 
+FolderNode::~FolderNode() {
+    std::vector<std::unique_ptr<FolderNode>> pending = std::move(children);
+    while (!pending.empty()) {
+        std::unique_ptr<FolderNode> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->children) pending.push_back(std::move(child));
+        node->children.clear();
+    }
+}
+
 std::vector<std::string_view> SplitCategoryPath(std::string_view path) {
     std::vector<std::string_view> names;
     size_t start = 0;

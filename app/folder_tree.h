@@ -12,6 +12,10 @@
 namespace torvane {
 
 struct FolderNode {
+    // A path of tens of thousands of "\" makes a chain as deep: freed child by child it would
+    // recurse that deep, so the subtree is taken apart level by level instead.
+    ~FolderNode();
+
     std::string name;
     std::vector<std::unique_ptr<FolderNode>> children;
 };

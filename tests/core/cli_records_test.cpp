@@ -143,6 +143,15 @@ TEST_F(CliRecordsTest, TreeIsTheProgramsFolderModelWithCounts) {
                                 "[{\"name\":\"Soft\",\"path\":\"Soft\",\"records\":2,\"total\":4,"));
 }
 
+TEST_F(CliRecordsTest, TreeOfAHundredThousandLevelsIsPrintedWithBoundedIndent) {
+    std::string path = "a";
+    for (int i = 1; i < 100000; ++i) path += "\\a";
+    const Result r = Run({"tree", Save("deep.csv", {Record(path, "Deep")})});
+    ASSERT_EQ(cli::kExitOk, r.code) << r.err;
+    EXPECT_EQ(100001, std::count(r.out.begin(), r.out.end(), '\n'));
+    EXPECT_EQ(std::string(200, ' ') + "a (1/1)\n", r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1));
+}
+
 TEST_F(CliRecordsTest, ReadingCommandsShareTheExitCodesOfDump) {
     const std::string protectedFile = Save("a.tvd", {Record("", "A")}, "secret");
     const std::string bad = folder_.File("bad.csv");

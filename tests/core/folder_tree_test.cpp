@@ -62,5 +62,22 @@ TEST(FolderTreeTest, CaseIsIgnoredForAsciiLettersOnly) {
     EXPECT_FALSE(SameTextIgnoreCase("ソ", "ゾ"));
 }
 
+// A crafted path nests as deep as it has separators; building, sorting and freeing the tree
+// must not recurse that deep.
+TEST(FolderTreeTest, HundredThousandLevelsBuildAndFree) {
+    std::string path = "a";
+    for (int i = 1; i < 100000; ++i) path += "\\a";
+    const std::string sibling = path.substr(0, path.size() - 2) + "\\b";
+    auto top = Build({path, sibling, path.substr(0, path.size() - 4)});
+    int depth = 0;
+    const FolderNode* node = top.get();
+    while (!node->children.empty()) {
+        node = node->children.front().get();
+        ++depth;
+    }
+    EXPECT_EQ(100000, depth);
+    top.reset();
+}
+
 }  // namespace
 }  // namespace torvane
