@@ -10,20 +10,65 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 #endif
+#ifdef __GLIBC__
+#include <unistd.h>
+
+#include <cstring>
+#endif
+
+namespace {
+
+#ifdef __GLIBC__
+// A data file of 100,000 records becomes some 100 MB of small heap blocks, and where touching a
+// fresh 4 KB page is dear (virtual machines, above all) that costs more than the parsing and the
+// cipher together. glibc backs its heap with huge pages only when told so as the process starts,
+// so the tool starts itself once more with that setting; when it cannot, it goes on as it is.
+void StartWithHugePages(char** argv) {
+    const char* tunables = std::getenv("GLIBC_TUNABLES");
+    if (tunables && std::strstr(tunables, "glibc.malloc.hugetlb")) return;
+    const std::string before = tunables ? tunables : "";
+    const std::string value = (before.empty() ? "" : before + ":") + "glibc.malloc.hugetlb=1";
+    if (setenv("GLIBC_TUNABLES", value.c_str(), 1) != 0) return;
+    execv("/proc/self/exe", argv);
+    if (tunables) {
+        setenv("GLIBC_TUNABLES", before.c_str(), 1);
+    } else {
+        unsetenv("GLIBC_TUNABLES");
+    }
+}
+#endif
+
+}  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+    StartWithHugePages(argv);
+#endif
 #ifdef _WIN32
     // The dump is a data file with CR LF line ends of its own: no text-mode translation.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef _WIN32
+    // The reading commands print UTF-8; a console shows it only in its UTF-8 code page, which
+    // the console keeps after we end, so the old one comes back.
+    const UINT consolePage = GetConsoleOutputCP();
+    const bool utf8Console = torvane::cli::PrintsUtf8(args) && consolePage != CP_UTF8 &&
+                             GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
+    if (utf8Console) SetConsoleOutputCP(CP_UTF8);
+#endif
     const torvane::cli::EnvLookup env = [](const std::string& name) -> std::optional<std::string> {
         const char* value = std::getenv(name.c_str());
         if (!value) return std::nullopt;
         return std::string(value);
     };
-    return torvane::cli::Run(args, env, std::cout, std::cerr);
+    const int code = torvane::cli::Run(args, env, std::cout, std::cerr);
+#ifdef _WIN32
+    if (utf8Console) SetConsoleOutputCP(consolePage);
+#endif
+    return code;
 }

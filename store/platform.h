@@ -30,12 +30,16 @@ public:
     virtual std::unique_ptr<IPasswordDialog> CreatePasswordDialog() = 0;
 };
 
-// The sort order of texts: locale-aware on Windows, byte order elsewhere.
+// The sort order of texts: locale-aware on Windows, byte order elsewhere. Callable from several
+// threads at once.
 class ICollator {
 public:
     virtual ~ICollator() = default;
     // Negative, zero or positive, like strcmp.
     virtual int Compare(const std::string& a, const std::string& b) const = 0;
+    // A key whose byte order is the order of Compare, when the platform can give one: sorting
+    // many texts by keys made once is far cheaper than comparing them pair by pair.
+    virtual bool SortKey(const std::string& /*text*/, std::string& /*key*/) const { return false; }
 };
 
 class ByteCollator : public ICollator {

@@ -5,10 +5,12 @@
 
 namespace torvane::win {
 
-// CompareStringA in the user's default locale, without flags.
+// The Japanese order of win/collate.h (CompareStringA's on a Japanese system).
 class LocaleCollator : public ICollator {
 public:
     int Compare(const std::string& a, const std::string& b) const override;
+    // LCMapStringA's sort key in the same locale.
+    bool SortKey(const std::string& text, std::string& key) const override;
 };
 
 // The W file functions with paths converted with code page 932 (win/file_ops_win.cpp); a
@@ -43,7 +45,7 @@ public:
     TimeOfDay UtcTimeOfDay() const override;
 };
 
-// The platform's text for an error code (FormatMessageA).
+// The platform's text for an error code, in the user's language, Shift_JIS.
 std::string SystemErrorText(unsigned long code);
 
 }  // namespace torvane::win

@@ -154,7 +154,7 @@ TEST_F(MainCloseTest, SecondCloseDuringTheSaveAtCloseLetsTheSaveFinish) {
                             }),
                             Confirmation(L"pass1")});
     form_->ExitBtnClick();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     EXPECT_TRUE(answerer.Done());
     EXPECT_TRUE(answerer.Unexpected().empty());
     ExpectClosedOnce();
@@ -176,7 +176,7 @@ TEST_F(MainCloseTest, CloseDuringTheFolderQuestionDeletesThenClosesAndSaves) {
     EXPECT_TRUE(answerer.Done());
     // The close is carried out from the message loop, after the command has finished.
     ExpectStillOpen();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Web", "w1")}), wintest::ReadBytes(data));
 }
@@ -210,7 +210,7 @@ TEST_F(MainCloseTest, TrayMenuExitDuringTheMoneySummaryClosesAfterIt) {
     })});
     SendCommand(kCmdMoney);
     EXPECT_TRUE(answerer.Done());
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Soft", "added"), Record("Soft", "s1")}), wintest::ReadBytes(data));
 }
@@ -260,7 +260,7 @@ TEST_F(MainCloseTest, WindowDestroyedFromOutsideSavesTheChangesOnce) {
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Soft", "added"), Record("Soft", "s1")}), wintest::ReadBytes(data));
     // Nothing is saved a second time when the object goes.
-    ASSERT_TRUE(DeleteFileA(data.c_str()));
+    ASSERT_TRUE(DeleteFileW(win::ToWide(data).c_str()));
     form_.reset();
     EXPECT_FALSE(wintest::FileExists(data));
 }
