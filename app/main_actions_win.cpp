@@ -25,19 +25,17 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 
 }  // namespace
 
-// Disabled at start: AddNew, DelAction, OpenWWW, OpenMail, NewFolder and DelFolder, which the
-// tree, the company list and the item list enable as their selection allows (AddNew and
-// DelAction have no handler: enabled, they do nothing); HelpAction, which follows the help
-// component; and VersionInfo, DispProp, SetupAction, DispMiniWin, SendTo and PropBtn, which have
-// no handler and stay disabled.
+// Disabled at start: AddNew, DelAction, OpenWWW, OpenMail, NewFolder, DelFolder and SendTo,
+// which follow the selection; HelpAction, which follows the help component; DispProp and PropBtn,
+// which follow the property panel.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
     // The design's actions: caption, hint, image.
-    a.Add(kCmdAddNew, L"項目を追加", L"新規項目の追加", 3).SetEnabled(false);
-    a.Add(kCmdDelAction, L"項目を削除", L"項目を削除", 5).SetEnabled(false);
-    a.Add(kCmdOpenWWW, L"URLを開く", L"URLを開く", 6).SetEnabled(false);
-    a.Add(kCmdOpenMail, L"メール送信", L"メール送信", 7).SetEnabled(false);
-    a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13).SetEnabled(false);
+    a.Add(kCmdAddNew, L"項目を追加", L"新規項目の追加", 3, [this] { P_NewClick(); }).SetEnabled(false);
+    a.Add(kCmdDelAction, L"項目を削除", L"項目を削除", 5, [this] { P_DeleteClick(); }).SetEnabled(false);
+    a.Add(kCmdOpenWWW, L"URLを開く", L"URLを開く", 6, [this] { OpenWWWExecute(); }).SetEnabled(false);
+    a.Add(kCmdOpenMail, L"メール送信", L"メール送信", 7, [this] { OpenMailExecute(); }).SetEnabled(false);
+    a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13, [this] { DispVersion(); });
     a.Add(kCmdNewFolder, L"フォルダー作成(&N)", L"新規フォルダー", 10, [this] { MakeFolderClick(); }).SetEnabled(false);
     a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11, [this] {
          // It asks before the folder goes.
@@ -45,11 +43,11 @@ void TMainForm::CreateActions() {
          RmFolderClick();
      }).SetEnabled(false);
     a.Add(kCmdExitAction, L"終了(&X)", L"アプリケーションを終了", 0, [this] { ExitBtnClick(); });
-    a.Add(kCmdHelpAction, L"目次(&C)", L"ヘルプを開く", 8);
+    a.Add(kCmdHelpAction, L"目次(&C)", L"ヘルプを開く", 8, [this] { HelpActionExecute(); });
     a.Add(kCmdDispProp, L"編集パネル表示", L"", 9).SetEnabled(false);
     a.Add(kCmdStatusAction, L"ステータスバー(&S)", L"", -1, [this] { StatusActionExecute(); });
-    a.Add(kCmdSetupAction, L"オプション設定", L"", -1).SetEnabled(false);
-    a.Add(kCmdDispMiniWin, L"Miniウィンドウ表示", L"", 17).SetEnabled(false);
+    a.Add(kCmdSetupAction, L"オプション設定", L"", -1, [this] { N_SetupClick(); });
+    a.Add(kCmdDispMiniWin, L"Miniウィンドウ表示", L"", 17, [this] { DispMiniWinExecute(); });
 
     // Menu items and buttons with handlers of their own.
     a.Add(kCmdOpen, L"開く...(&O)", L"", 12, [this] { Open1Click(); });
@@ -58,7 +56,7 @@ void TMainForm::CreateActions() {
     a.Add(kCmdReload, L"再読み込み...", L"", 15, [this] { N_ReloadClick(); });
     a.Add(kCmdHide, L"ウィンドウを隠す(&T)", L"タスクトレイに入れる", 1, [this] { HideBtnClick(); });
     a.Add(kCmdMoney, L"￥いくら使ったかな？", L"", -1, [this] { N_MoneyClick(); });
-    a.Add(kCmdSendTo, L"マクロ実行", L"マクロ実行", 2).SetEnabled(false);
+    a.Add(kCmdSendTo, L"マクロ実行", L"マクロ実行", 2, [this] { SendToClick(); }).SetEnabled(false);
     a.Add(kCmdPropBtn, L"編集パネル表示", L"編集パネル表示", 9).SetEnabled(false);
     a.Add(kCmdShowMenu, L"表示...", L"", -1, [this] { ShowMenuClick(); });
     a.Add(kCmdTrayExit, L"終了", L"", -1, [this] { ExitBtnClick(); });

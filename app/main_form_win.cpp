@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "editor/prop_form_win.h"
 #include "res/resource.h"
 #include "settings/file_name.h"
 #include "win/exceptions_win.h"
@@ -110,6 +111,12 @@ bool TMainForm::PreTranslateMessage(MSG& msg) {
         EndDrag();
         return true;
     }
+    if (propForm_ && propForm_->PreTranslateMessage(msg)) return true;
+    // Tab and the arrow keys move between the mini tool window's lists.
+    if (miniTool_ && miniTool_->Handle() && (msg.hwnd == miniTool_->Handle() || IsChild(miniTool_->Handle(), msg.hwnd)) &&
+        IsDialogMessageW(miniTool_->Handle(), &msg)) {
+        return true;
+    }
     if (!Handle() || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
     if (menuBar_.PreTranslate(msg, Handle())) return true;
     return MoveFocusByTab(controls_, msg);
@@ -136,6 +143,7 @@ void TMainForm::FormCreate() {
     trayIcon_->SetIcon(params_.StartFor ? kSleepIcon : kActiveIcon, kApplicationTitle);
     trayIcon_->SetOwnerWindow(Handle());
     trayIcon_->ShowInTray(true);
+    wwwLink_ = std::make_unique<TWWWLink>(Handle());
 
     CreateMiniTool();
     passList_ = std::make_unique<TPassList>(prompts_, collator_, fileOps_);
@@ -204,6 +212,12 @@ void TMainForm::ExitBtnClick() {
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
+void TMainForm::DispMiniWinExecute() {
+    win::Action& action = actions_[kCmdDispMiniWin];
+    action.SetChecked(!action.Checked());
+    if (miniTool_) ShowWindow(miniTool_->Handle(), action.Checked() ? SW_SHOW : SW_HIDE);
+}
+
 void TMainForm::StatusActionExecute() {
     ApplyStatusBarVisible(!StatusBarVisible());
     actions_[kCmdStatusAction].SetChecked(StatusBarVisible());
@@ -242,9 +256,10 @@ void TMainForm::FormClose() {
 }
 
 void TMainForm::ReleaseOwned() {
-    if (!passList_ && !trayIcon_) return;
-    // The rows point into the record list.
+    if (!passList_ && !trayIcon_ && !miniTool_) return;
+    // The rows and the mini tool window's titles point into the record list.
     ClearItemList();
+    miniTool_.reset();
     passList_.reset();
     trayIcon_.reset();
 }
@@ -258,6 +273,7 @@ void TMainForm::RequestClose() {
         return;
     }
     closePending_ = closePosted_ = false;
+    if (!closed_ && !SaveBeforeClose()) return;
     FormClose();
     destroying_ = true;
     // Hidden first, so the application window's task-bar button goes with it.
@@ -382,6 +398,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (IgnoredWhileBusy(LOWORD(wParam))) return 0;
             if (actions_.Execute(LOWORD(wParam))) return 0;
+            if (LOWORD(wParam) >= kCmdMacroFirst && LOWORD(wParam) <= kCmdMacroLast) {
+                MacroExecute(LOWORD(wParam) - kCmdMacroFirst);
+                return 0;
+            }
             break;
         case WM_NOTIFY: {
             LRESULT result = 0;
@@ -470,27 +490,106 @@ void TMainForm::SetupHelp() {
 }
 
 // The hidden mini tool window, created without owner.
-void TMainForm::CreateMiniTool() {}
+void TMainForm::CreateMiniTool() {
+    TMiniTool::Host host;
+    host.mainVisible = [this] { return IsWindowVisible(Handle()) != FALSE; };
+    host.setMainVisible = [this](bool visible) {
+        if (visible) {
+            ShowMenuClick();
+        } else {
+            HideBtnClick();
+        }
+    };
+    host.closeMain = [this] { ExitBtnClick(); };
+    host.showVersion = [this] { DispVersion(); };
+    host.showHelp = [this] { HelpActionExecute(); };
+    host.browseURL = [this](const std::string& url) {
+        if (!wwwLink_ || Busy()) return;
+        ModalScope opening(*this);
+        wwwLink_->BrowseURL(url);
+    };
+    host.closed = [this] { actions_[kCmdDispMiniWin].SetChecked(false); };
+    host.taskBarWindow = [this] { return app_.Handle(); };
+    host.keyDelay = [this] { return static_cast<int>(params_.KeyDelay); };
+    host.keyPause = [this] { return static_cast<int>(params_.KeyPause); };
+    host.addEnter = [this] { return params_.AddEnter; };
+    miniTool_ = std::make_unique<TMiniTool>(std::move(host));
+    if (!miniTool_->CreateForm()) {
+        miniTool_.reset();
+        actions_[kCmdDispMiniWin].SetEnabled(false);
+        return;
+    }
+    miniTool_->SetCommandsEnabled(actions_[kCmdVersionInfo].Enabled(), actions_[kCmdHelpAction].Enabled());
+}
 
 // The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
 void TMainForm::CreatePropertyPanel() {
-    SetPropertyPanelVisible(params_.PropView);
+    dockPanel_.Attach(controls_.DockPanel1, DockAlign::Bottom);
+    dockPanel_.OnSizeChanged = [this](int size) {
+        dockPanelHeight_ = size;
+        if (!destroying_) Layout();
+    };
+    PropFormHost host;
+    host.RefreshSelectedItem = [this](TPassItem* record) { RefreshSelectedItem(record); };
+    host.BrowseURL = [this](const std::string& url) { BrowsePanelURL(url); };
+    host.VisibleChanged = [this](bool visible) { actions_[kCmdDispProp].SetChecked(visible); };
+    host.MacroChanged = [this](TPassItem* record) {
+        SetModified();
+        UpdateMacroMenu(record);
+    };
+    host.MacroExecute = [this](int entry) { RunPanelMacro(entry); };
+    propForm_ = std::make_unique<TPropForm>(std::move(host), toolImages_.List());
+    if (!propForm_->CreatePanel(Handle())) {
+        propForm_.reset();
+        SetPropertyPanelVisible(params_.PropView);
+        return;
+    }
+    actions_[kCmdPropBtn].SetEnabled(true);
+    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
+    propForm_->ManualDock(dockPanel_);
+    propForm_->SetVisible(params_.PropView);
+    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
+    actions_[kCmdDispProp].SetEnabled(true);
 }
 
 void TMainForm::SetPropertyPanelVisible(bool visible) {
+    if (propForm_) {
+        propForm_->SetVisible(visible);
+        return;
+    }
     propertyPanelVisible_ = visible;
     SendMessageW(controls_.ToolBar1, TB_CHECKBUTTON, kCmdPropBtn, MAKELPARAM(visible ? TRUE : FALSE, 0));
 }
 
 bool TMainForm::PropertyPanelVisible() const {
-    return propertyPanelVisible_;
+    return propForm_ ? propForm_->Visible() : propertyPanelVisible_;
+}
+
+void TMainForm::FocusPropertyPanelTitle() {
+    if (propForm_ && propForm_->Visible()) propForm_->FocusTitle();
+}
+
+// The panel's URL button.
+void TMainForm::BrowsePanelURL(const std::string& url) {
+    if (!wwwLink_ || Busy()) return;
+    ModalScope opening(*this);
+    wwwLink_->BrowseURL(url);
+}
+
+// The panel's macro list runs entry `entry` of the macro menu.
+void TMainForm::RunPanelMacro(int entry) {
+    MacroExecute(entry);
 }
 
 // The mini tool window's "メインウィンドウ表示" button (DispMain) follows the main window.
-void TMainForm::SetMiniToolMainButton(bool /*down*/) {}
+void TMainForm::SetMiniToolMainButton(bool down) {
+    if (miniTool_) miniTool_->SetMainButton(down);
+}
 
 bool TMainForm::BringMiniToolToFront() {
-    return false;
+    if (!miniTool_ || !IsWindowVisible(miniTool_->Handle())) return false;
+    SetForegroundWindow(miniTool_->Handle());
+    return true;
 }
 
 void TMainForm::PopupMenu2Popup() {
@@ -499,20 +598,33 @@ void TMainForm::PopupMenu2Popup() {
 
 // The mini tool window mirrors the item list: its caption names the folder or company, its
 // title list holds the rows' records.
-void TMainForm::ClearMiniToolItems() {}
+void TMainForm::ClearMiniToolItems() {
+    if (miniTool_) miniTool_->ClearItems();
+}
 
-void TMainForm::FillMiniTool(const std::string& /*caption*/, const std::vector<TPassItem*>& /*records*/) {}
+void TMainForm::FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records) {
+    if (!miniTool_) return;
+    miniTool_->SetCaption(caption);
+    for (TPassItem* record : records) miniTool_->AddTitle(record);
+}
 
-// What the selected row shows goes to the property panel (SetItem) and the macro menu; until
-// they exist the record is only kept, so the window can say what they were handed.
+void TMainForm::AddMiniToolTitle(TPassItem* record) {
+    if (miniTool_) miniTool_->AddTitle(record);
+}
+
+void TMainForm::RemoveMiniToolTitle(const TPassItem* record) {
+    if (miniTool_) miniTool_->RemoveTitle(record);
+}
+
+// What the selected row shows goes to the property panel (SetItem); the record is also kept, so
+// the window can say what it was handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
+    if (propForm_) propForm_->SetItem(record);
 }
 
-void TMainForm::UpdateMacroMenu(TPassItem* record) {
-    macroMenuItem_ = record;
+void TMainForm::SetPropertyPanelCompanyEditable(bool editable) {
+    if (propForm_) propForm_->SetCompanyEditable(editable);
 }
-
-void TMainForm::SetPropertyPanelCompanyEditable(bool /*editable*/) {}
 
 }  // namespace torvane

@@ -20,11 +20,14 @@
 #include "app/company_list_win.h"
 #include "app/item_list_win.h"
 #include "app/main_commands.h"
+#include "autoinput/mini_tool_win.h"
+#include "editor/dock_panel_win.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
 #include "tools/htm_help_win.h"
 #include "tools/tray_icon_win.h"
+#include "tools/www_link_win.h"
 #include "win/action.h"
 #include "win/font.h"
 #include "win/image_strip.h"
@@ -34,6 +37,8 @@
 #include "win/splitter.h"
 
 namespace torvane {
+
+class TPropForm;
 
 // The window's controls, by their design names.
 struct MainControls {
@@ -115,11 +120,15 @@ public:
     void ShowMenuClick();
     void ExitBtnClick();
     void StatusActionExecute();
+    // Flips DispMiniWin's check mark; the mini tool window shows exactly while it is set.
+    void DispMiniWinExecute();
     void ShowFileName();
     void SetModified();
 
     // Data files.
     void Open1Click();
+    // Open1Click once the file is chosen.
+    void OpenDataFile(const std::string& fileName);
     void N_ReloadClick();
     void SaveBtnClick();
     void SaveAs2Click();
@@ -127,8 +136,28 @@ public:
     bool SaveDataFile(const std::string& fileName);
     void LoadDataFile();
     void SetFileMode(const std::string& fileName);
+    // Asks whether to save unsaved changes before the list is replaced; false: stop.
+    bool SaveChangesFirst();
+    // Saves unsaved changes before the window closes; false: the user keeps the window open.
+    bool SaveBeforeClose();
 
     void N_MoneyClick();
+
+    // Record commands, the macro menu and the commands of other windows (main_commands_win.cpp).
+    void P_NewClick();
+    void P_DeleteClick();
+    void N_SetupClick();
+    // Rebuilds the macro menu and the record commands' state for the record; null for none.
+    void UpdateMacroMenu(TPassItem* record);
+    // Runs macro number `number` of the macro menu (the property panel's own macro i is i + 5).
+    void MacroExecute(int number);
+    void SendToClick();
+    void OpenWWWExecute();
+    void OpenMailExecute();
+    void DispVersion();
+    void HelpActionExecute();
+    // The number of the macro that SendTo runs.
+    int SendToMacro() const { return sendToMacro_; }
 
     // The category tree and its folders (main_tree_win.cpp).
     // Selects the node FindNodeByPath finds from the top node.
@@ -172,6 +201,10 @@ public:
     TAboutDialog& AboutDialog1() { return aboutDialog_; }
     // The help file beside the program; HelpAction opens it with ShowTopic(nullptr, "").
     THtmHelp& HtmHelp() { return htmHelp_; }
+    // The link opener; null before FormCreate.
+    TWWWLink* WWWLink1() { return wwwLink_.get(); }
+    // Null before FormCreate and after FormClose.
+    TMiniTool* MiniTool() { return miniTool_.get(); }
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -188,6 +221,11 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
+    // The property panel and its dock site; the panel is null before FormCreate.
+    TPropForm* PropForm() { return propForm_.get(); }
+    TDockPanel& DockSite() { return dockPanel_; }
+    // After a new record: the caret goes to the panel's title.
+    void FocusPropertyPanelTitle();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -242,11 +280,17 @@ private:
     // The mini tool window's title list (ClearItems, AddTitle) and caption.
     void ClearMiniToolItems();
     void FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records);
-    // The property panel's SetItem and the macro menu's UpdateMacroMenu; record null for none.
+    // The property panel's SetItem; record null for none.
     void SetPropertyPanelItem(TPassItem* record);
-    void UpdateMacroMenu(TPassItem* record);
+    // The mini tool window's title list gains an added record and loses a deleted one.
+    void AddMiniToolTitle(TPassItem* record);
+    void RemoveMiniToolTitle(const TPassItem* record);
     // The property panel's company label and field: editable on the category page only.
     void SetPropertyPanelCompanyEditable(bool editable);
+    // The panel's URL button: the link opener's BrowseURL.
+    void BrowsePanelURL(const std::string& url);
+    // The panel's macro list: runs entry `entry` of the macro menu.
+    void RunPanelMacro(int entry);
 
     // Inside a load, a save or a prompt: what they work on must stay.
     bool InModal() const;
@@ -273,6 +317,8 @@ private:
     THtmHelp htmHelp_;
     std::unique_ptr<TPassList> passList_;
     std::unique_ptr<TTrayIcon> trayIcon_;
+    std::unique_ptr<TWWWLink> wwwLink_;
+    std::unique_ptr<TMiniTool> miniTool_;
 
     CategoryTree tree_;
     ItemList itemList_;
@@ -287,6 +333,7 @@ private:
     DragSource dragSource_ = DragSource::None;
     TPassItem* panelItem_ = nullptr;
     TPassItem* macroMenuItem_ = nullptr;
+    int sendToMacro_ = 0;  // SendTo's tag
 
     win::ImageStrip toolImages_;
     win::ImageStrip treeImages_;
@@ -315,6 +362,10 @@ private:
     bool closePending_ = false;
     bool closePosted_ = false;
     UINT taskbarCreated_ = 0;
+
+    // Last: the panel goes before the dock site and the actions it is bound to.
+    TDockPanel dockPanel_;
+    std::unique_ptr<TPropForm> propForm_;
 };
 
 }  // namespace torvane

@@ -7,6 +7,7 @@ The pictures are drawn from simple shapes so that they can be changed here and r
   res/sleep.ico      the same picture dimmed, while the window is hidden
   res/toolbar.bmp    the button images, 16x16 each, side by side, magenta as transparent
   res/tree.bmp       the tree and item-list images, 16x16 each, magenta as transparent
+  res/minitool.bmp   the mini tool window's button images, 12x12 each, magenta as transparent
 
 Run: python3 scripts/make_images.py  (no third-party modules needed)
 """
@@ -257,6 +258,60 @@ def tree_images():
     return imgs
 
 
+def mini_images():
+    """The mini tool window's buttons: the main window's pictures drawn again at 12x12."""
+    imgs = []
+
+    def new():
+        c = Canvas(12, 12)
+        imgs.append(c)
+        return c
+
+    c = new()  # 0 exit: a door with an arrow leaving it
+    c.rect(1, 1, 6, 10, BROWN)
+    c.frame(1, 1, 6, 10, BLACK)
+    c.set(5, 6, YELLOW)
+    c.line(7, 6, 11, 6, RED)
+    c.line(9, 4, 11, 6, RED)
+    c.line(9, 8, 11, 6, RED)
+    c = new()  # 1 close the mini window: a small window with a cross
+    small_window(c, 0, 1, 11, 10)
+    cross(c, 6, 7, RED, 2)
+    c = new()  # 2 main window: a window with a list
+    small_window(c, 0, 0, 11, 11)
+    for y in (5, 7, 9):
+        c.line(2, y, 9, y, DARK)
+    c = new()  # 3 run the macro: a keyboard
+    c.rect(0, 3, 11, 10, LIGHT)
+    c.frame(0, 3, 11, 10, DARK)
+    for y in (5, 7):
+        for x in range(2, 10, 2):
+            c.set(x, y, BLACK)
+    c.line(3, 9, 8, 9, BLACK)
+    c = new()  # 4 open URL: a globe
+    c.disc(5.5, 5.5, 5, SKY)
+    c.ring(5.5, 5.5, 5, NAVY)
+    c.line(1, 5, 10, 5, NAVY)
+    c.line(5, 1, 5, 10, NAVY)
+    for y in range(2, 10):
+        dx = round(2 * math.sqrt(max(0, 1 - ((y - 5.5) / 5) ** 2)))
+        c.set(5 - dx, y, NAVY)
+        c.set(6 + dx, y, NAVY)
+    c = new()  # 5 send mail: an envelope
+    c.rect(0, 2, 11, 9, WHITE)
+    c.frame(0, 2, 11, 9, DARK)
+    c.line(0, 2, 5, 6, DARK)
+    c.line(11, 2, 6, 6, DARK)
+    c = new()  # 6 help
+    c.disc(5.5, 5.5, 5.5, BLUE)
+    c.glyph(4, 2, QUESTION, WHITE)
+    c = new()  # 7 version information
+    c.disc(5.5, 5.5, 5.5, DGREEN)
+    c.glyph(5, 2, LETTER_I, WHITE)
+    c.glyph(6, 2, LETTER_I, WHITE)
+    return imgs
+
+
 def mainicon(size):
     """A card with a key across it: the catalogue of keys and serials."""
     c = Canvas(size, size)
@@ -350,15 +405,15 @@ def write_ico(path, images):
         f.write(b"".join(blobs))
 
 
-def write_strip_bmp(path, canvases):
-    """24-bit bitmap of 16x16 images side by side; empty pixels magenta (the mask colour)."""
-    w, h = 16 * len(canvases), 16
+def write_strip_bmp(path, canvases, size=16):
+    """24-bit bitmap of square images side by side; empty pixels magenta (the mask colour)."""
+    w, h = size * len(canvases), size
     row_bytes = ((w * 3 + 3) // 4) * 4
     data = bytearray()
     for y in reversed(range(h)):
         row = bytearray()
         for c in canvases:
-            for x in range(16):
+            for x in range(size):
                 p = c.px[y][x] or MAGENTA
                 row += bytes((p[2], p[1], p[0]))
         row += b"\0" * (row_bytes - len(row))
@@ -378,6 +433,7 @@ def main():
     write_ico(os.path.join(ROOT, "sleep.ico"), [(dim(big), 4, VGA16)])
     write_strip_bmp(os.path.join(ROOT, "toolbar.bmp"), tool_images())
     write_strip_bmp(os.path.join(ROOT, "tree.bmp"), tree_images())
+    write_strip_bmp(os.path.join(ROOT, "minitool.bmp"), mini_images(), 12)
 
 
 if __name__ == "__main__":

@@ -33,6 +33,7 @@ public:
     int Image() const { return image_; }
     bool Enabled() const { return enabled_; }
     bool Checked() const { return checked_; }
+    bool HasHandler() const { return static_cast<bool>(handler_); }
 
     void SetEnabled(bool enabled);
     void SetChecked(bool checked);
