@@ -32,23 +32,36 @@ void CategoryTree::Attach(HWND tree) {
     if (tree_) SendMessageW(tree_, TVM_SETINDENT, kIndent, 0);
 }
 
-HTREEITEM CategoryTree::Insert(HTREEITEM parent, const std::wstring& text, int image, int selectedImage, UINT state) {
+HTREEITEM CategoryTree::Insert(HTREEITEM parent, const std::string& name, int image, int selectedImage) {
+    const std::wstring text = win::ToWide(name);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_STATE;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = const_cast<wchar_t*>(text.c_str());
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
-    insert.item.state = state;
-    insert.item.stateMask = state;
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    const auto node =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (node) names_[node] = name;
+    return node;
+}
+
+void CategoryTree::ForgetSubtree(HTREEITEM node) {
+    std::vector<HTREEITEM> pending{node};
+    while (!pending.empty()) {
+        const HTREEITEM next = pending.back();
+        pending.pop_back();
+        names_.erase(next);
+        for (HTREEITEM child : Children(next)) pending.push_back(child);
+    }
 }
 
 HTREEITEM CategoryTree::Reset() {
     UpdateScope scope(*this);
     SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    return Insert(TVI_ROOT, win::ToWide(kTopText), kTopImage, kTopImage);
+    names_.clear();
+    return Insert(TVI_ROOT, kTopText, kTopImage, kTopImage);
 }
 
 void CategoryTree::Fill(const FolderNode& root) {
@@ -65,7 +78,7 @@ void CategoryTree::Fill(const FolderNode& root) {
         stack.pop_back();
         // Siblings are inserted together, in order; which folder is visited next does not matter.
         for (const auto& child : next.folder->children) {
-            const HTREEITEM node = Insert(next.node, win::ToWide(child->name), kFolderImage, kOpenFolderImage);
+            const HTREEITEM node = Insert(next.node, child->name, kFolderImage, kOpenFolderImage);
             if (!child->children.empty()) stack.push_back({child.get(), node});
         }
     }
@@ -121,7 +134,10 @@ std::wstring CategoryTree::WideText(HTREEITEM node) const {
 }
 
 std::string CategoryTree::NodeText(HTREEITEM node) const {
-    return win::ToSjis(WideText(node));
+    if (!node) return {};
+    const auto name = names_.find(node);
+    // A node made by others than this object has only its text.
+    return name != names_.end() ? name->second : win::ToSjis(WideText(node));
 }
 
 int CategoryTree::Level(HTREEITEM node) const {
@@ -132,11 +148,10 @@ int CategoryTree::Level(HTREEITEM node) const {
 
 HTREEITEM CategoryTree::AddFolder(HTREEITEM parent, const std::string& name) {
     if (!parent) return nullptr;
-    const std::wstring text = win::ToWide(name);
     for (HTREEITEM child : Children(parent)) {
-        if (WideText(child) == text) return child;
+        if (NodeText(child) == name) return child;
     }
-    return Insert(parent, text, kFolderImage, kOpenFolderImage);
+    return Insert(parent, name, kFolderImage, kOpenFolderImage);
 }
 
 std::string CategoryTree::GetNodePath(HTREEITEM node) const {
@@ -178,7 +193,7 @@ HTREEITEM CategoryTree::SelectNodeByPath(const std::string& path) {
 
 HTREEITEM CategoryTree::NewFolder(HTREEITEM parent) {
     if (!parent) return nullptr;
-    const HTREEITEM node = Insert(parent, win::ToWide(kNewFolderText), kFolderImage, kOpenFolderImage);
+    const HTREEITEM node = Insert(parent, kNewFolderText, kFolderImage, kOpenFolderImage);
     if (!node) return nullptr;
     Select(node);
     // The edit box opens only in a focused tree.
@@ -189,6 +204,14 @@ HTREEITEM CategoryTree::NewFolder(HTREEITEM parent) {
 
 std::optional<FolderRename> CategoryTree::EndLabelEdit(const NMTVDISPINFOW& info) {
     if (!info.item.pszText || !info.item.hItem) return std::nullopt;
+    const std::wstring text = info.item.pszText;
+    // Unchanged: the name keeps its bytes, whatever the text shows for them.
+    if (text == WideText(info.item.hItem)) return std::nullopt;
+    std::string name;
+    if (!win::ToSjisExactly(text, name)) {
+        MessageBeep(MB_ICONWARNING);
+        return std::nullopt;
+    }
     FolderRename rename;
     rename.oldPath = GetNodePath(info.item.hItem);
     TVITEMW item{};
@@ -196,12 +219,14 @@ std::optional<FolderRename> CategoryTree::EndLabelEdit(const NMTVDISPINFOW& info
     item.hItem = info.item.hItem;
     item.pszText = info.item.pszText;
     SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    names_[info.item.hItem] = name;
     rename.newPath = GetNodePath(info.item.hItem);
     return rename;
 }
 
 bool CategoryTree::DeleteNode(HTREEITEM node) {
     if (Level(node) < 1) return false;
+    ForgetSubtree(node);
     return SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node)) != 0;
 }
 
@@ -235,7 +260,7 @@ HTREEITEM CategoryTree::MoveNode(HTREEITEM node, HTREEITEM newParent) {
         item.hItem = next.source;
         item.stateMask = TVIS_EXPANDED;
         SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        const HTREEITEM copy = Insert(next.parent, WideText(next.source), item.iImage, item.iSelectedImage);
+        const HTREEITEM copy = Insert(next.parent, NodeText(next.source), item.iImage, item.iSelectedImage);
         if (!copy) break;
         if (!moved) moved = copy;
         copies.emplace_back(next.source, copy);
@@ -246,7 +271,10 @@ HTREEITEM CategoryTree::MoveNode(HTREEITEM node, HTREEITEM newParent) {
     }
     if (copies.empty() || !stack.empty()) {
         // Out of memory in the control: drop the partial copy and leave the original.
-        if (moved) SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(moved));
+        if (moved) {
+            ForgetSubtree(moved);
+            SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(moved));
+        }
         return nullptr;
     }
     for (HTREEITEM copy : expand) SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(copy));
@@ -255,6 +283,7 @@ HTREEITEM CategoryTree::MoveNode(HTREEITEM node, HTREEITEM newParent) {
             if (original == selected) Select(copy);
         }
     }
+    ForgetSubtree(node);
     SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node));
     return moved;
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The category tree TreeView1: one top node "カテゴリ分類" and below it the folders that the
-// records' paths name. The tree holds no data of its own: a node's path is the chain of node
-// texts from level 1 down, so every folder command works by rewriting the records' paths.
+// records' paths name. A node's path is the chain of folder names from level 1 down, so every
+// folder command works by rewriting the records' paths. Each node keeps its name's Shift_JIS
+// bytes as the records have them: the control's Unicode text would give other bytes back for
+// some characters (the NEC and IBM duplicate codes, a stray lead byte), and so a path that no
+// record has.
 //
 // The object attaches to a tree view that its form created and is driven by that form: the
 // form keeps the record list, handles the tree's notifications and decides what a change of
@@ -12,6 +15,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/folder_tree.h"
@@ -82,8 +86,9 @@ public:
     // editing in place. Null when there is no parent.
     HTREEITEM NewFolder(HTREEITEM parent);
     // For TVN_ENDLABELEDITW: gives the node its new text and returns the folder's old and new
-    // paths, which the record list rewrites. Nothing for a cancelled edit. The form then returns
-    // FALSE from the notification: the text is set already.
+    // paths, which the record list rewrites. Nothing for a cancelled edit, for the unchanged
+    // text, and for a text Shift_JIS cannot hold (the node keeps its name). The form then
+    // returns FALSE from the notification: the text is set already.
     std::optional<FolderRename> EndLabelEdit(const NMTVDISPINFOW& info);
 
     // Removes a folder node with its whole subtree. The top node stays: false for it and for none.
@@ -103,10 +108,14 @@ public:
 private:
     class UpdateScope;
 
-    HTREEITEM Insert(HTREEITEM parent, const std::wstring& text, int image, int selectedImage, UINT state = 0);
+    // Adds a node named by these bytes, shown converted.
+    HTREEITEM Insert(HTREEITEM parent, const std::string& name, int image, int selectedImage);
     std::wstring WideText(HTREEITEM node) const;
+    // Forgets the names of node and its subtree, before the control deletes them.
+    void ForgetSubtree(HTREEITEM node);
 
     HWND tree_ = nullptr;
+    std::unordered_map<HTREEITEM, std::string> names_;
     int updating_ = 0;
 };
 

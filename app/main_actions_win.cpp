@@ -25,10 +25,10 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 
 }  // namespace
 
-// Commands whose part of the program comes later stay disabled until that part exists:
-// HelpAction follows the help component, and VersionInfo, DispProp and PropBtn wait for the
-// about box and the property panel. AddNew, DelAction,
-// OpenWWW, OpenMail, NewFolder, DelFolder and SendTo follow the selection.
+// Disabled at start: AddNew, DelAction, OpenWWW, OpenMail, NewFolder, DelFolder and SendTo,
+// which the tree, the company list and the item list enable as their selection allows;
+// HelpAction, which follows the help component; and DispProp and PropBtn, which wait for the
+// property panel.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
     // The design's actions: caption, hint, image.
@@ -36,7 +36,7 @@ void TMainForm::CreateActions() {
     a.Add(kCmdDelAction, L"項目を削除", L"項目を削除", 5, [this] { P_DeleteClick(); }).SetEnabled(false);
     a.Add(kCmdOpenWWW, L"URLを開く", L"URLを開く", 6, [this] { OpenWWWExecute(); }).SetEnabled(false);
     a.Add(kCmdOpenMail, L"メール送信", L"メール送信", 7, [this] { OpenMailExecute(); }).SetEnabled(false);
-    a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13, [this] { DispVersion(); }).SetEnabled(false);
+    a.Add(kCmdVersionInfo, L"バージョン情報(&V)", L"バージョン情報", 13, [this] { DispVersion(); });
     a.Add(kCmdNewFolder, L"フォルダー作成(&N)", L"新規フォルダー", 10, [this] { MakeFolderClick(); }).SetEnabled(false);
     a.Add(kCmdDelFolder, L"フォルダ削除(&R)", L"フォルダを削除", 11, [this] {
          // It asks before the folder goes.

@@ -14,6 +14,7 @@
 #include "autoinput/comma_list.h"
 #include "autoinput/macro.h"
 #include "autoinput/send_keys_win.h"
+#include "settings/setup_form_win.h"
 #include "store/date.h"
 #include "win/message_box.h"
 #include "win/text.h"
@@ -63,10 +64,14 @@ void TMainForm::P_DeleteClick() {
     passList_->DeleteItem(record);
 }
 
-// The settings dialog itself is shown here once it exists; the redisplay runs whatever it
-// answered, so changed warning settings show at once.
+// The redisplay runs whatever the dialog answered, so changed warning settings show at once.
 void TMainForm::N_SetupClick() {
     if (!passList_ || Busy()) return;
+    {
+        ModalScope asking(*this);
+        ShowSetupForm(Handle(), params_, passList_.get());
+    }
+    if (!passList_ || closePending_) return;
     if (ActivePage() == 0) {
         TreeView1Change();
     } else {
@@ -142,15 +147,16 @@ void TMainForm::OpenMailExecute() {
     OpenMailTo(Handle(), record->Mail);
 }
 
-// The about box is shown here once its window exists; until then VersionInfo stays disabled.
 void TMainForm::DispVersion() {
     if (Busy()) return;
+    ModalScope showing(*this);
+    aboutDialog_.ShowAbout(Handle());
 }
 
-// The help file opens here once the help viewer link exists; until then SetupHelp keeps
-// HelpAction disabled.
+// SetupHelp keeps HelpAction disabled without the help file or its viewer.
 void TMainForm::HelpActionExecute() {
-    if (Busy()) return;
+    if (Busy() || !htmHelp_.Enabled()) return;
+    htmHelp_.ShowTopic(nullptr, "");
 }
 
 // Once the property panel exists it comes into view with the focus in its title field, so the

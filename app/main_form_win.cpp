@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "res/resource.h"
 #include "settings/file_name.h"
 #include "win/exceptions_win.h"
@@ -15,6 +18,51 @@ constexpr wchar_t kClassName[] = L"TMainForm";
 constexpr char kApplicationTitle[] = "Torvane";
 constexpr char kActiveIcon[] = "ACTIVE";
 constexpr char kSleepIcon[] = "SLEEP";
+
+void AddIfFocusable(std::vector<HWND>& order, HWND control) {
+    if (control && IsWindowVisible(control) && IsWindowEnabled(control)) order.push_back(control);
+}
+
+// The controls Tab visits, in order: the page's tree or company list, the item list, then
+// whatever is docked below it, by its own WS_TABSTOP children in their order.
+std::vector<HWND> TabOrder(const MainControls& c) {
+    std::vector<HWND> order;
+    AddIfFocusable(order, IsWindowVisible(c.TabSheet2) ? c.CompanyList : c.TreeView1);
+    AddIfFocusable(order, c.ListView1);
+    EnumChildWindows(
+        c.DockPanel1,
+        [](HWND child, LPARAM list) -> BOOL {
+            if (GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP) {
+                AddIfFocusable(*reinterpret_cast<std::vector<HWND>*>(list), child);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&order));
+    return order;
+}
+
+// Tab and Shift+Tab between the controls of the window, as in a dialog; a control that wants
+// Tab for itself (a multi-line edit) keeps it.
+bool MoveFocusByTab(const MainControls& controls, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) < 0) return false;
+    if (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTTAB) return false;
+    const std::vector<HWND> order = TabOrder(controls);
+    if (order.empty()) return false;
+    // The focus may be inside one of them (the tree's edit box, a combo box's edit).
+    const HWND focus = GetFocus();
+    auto current = std::find_if(order.begin(), order.end(),
+                                [focus](HWND control) { return control == focus || IsChild(control, focus); });
+    const bool backwards = GetKeyState(VK_SHIFT) < 0;
+    size_t next = 0;
+    if (current == order.end()) {
+        next = backwards ? order.size() - 1 : 0;
+    } else {
+        const size_t at = static_cast<size_t>(current - order.begin());
+        next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+    }
+    SetFocus(order[next]);
+    return true;
+}
 
 }  // namespace
 
@@ -67,8 +115,9 @@ bool TMainForm::PreTranslateMessage(MSG& msg) {
         IsDialogMessageW(miniTool_->Handle(), &msg)) {
         return true;
     }
-    // The property panel joins here once it exists.
-    return false;
+    if (!Handle() || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
+    if (menuBar_.PreTranslate(msg, Handle())) return true;
+    return MoveFocusByTab(controls_, msg);
 }
 
 // Start-up: later steps rely on earlier ones.
@@ -337,6 +386,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
+                menuBar_.SelectTitle(-1);
                 RememberFocus();
             } else if (!HIWORD(wParam)) {
                 RestoreFocus();
@@ -372,7 +422,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (dragSource_ != DragSource::None && reinterpret_cast<HWND>(lParam) != Handle()) EndDrag();
             return 0;
         case WM_CONTEXTMENU:
-            ShowContextMenu(reinterpret_cast<HWND>(wParam),
+            // Anything but the item list (the title bar's window menu, say) is the system's.
+            if (reinterpret_cast<HWND>(wParam) != controls_.ListView1) break;
+            ShowContextMenu(controls_.ListView1,
                             POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;
         case WM_MEASUREITEM:
@@ -424,13 +476,14 @@ void TMainForm::OnWindowGone() {
     if (OnClosed) OnClosed();
 }
 
-// ---- Pieces that later steps of the program fill in ------------------------------------------
-// Each keeps the place and the order of its step in the life of the window; until its part
-// exists it does what leaves the rest of the window working.
+// ---- Links to the help viewer, the mini tool window and the property panel -------------------
+// Called at their places in the life of the window; without those windows each does what
+// leaves the rest of the window working.
 
 // The help viewer link: HelpAction is enabled only when the help component is usable.
 void TMainForm::SetupHelp() {
-    actions_[kCmdHelpAction].SetEnabled(false);
+    htmHelp_.SetFileName(ChangeFileExt(programPath_, ".chm"));
+    actions_[kCmdHelpAction].SetEnabled(htmHelp_.Enabled());
 }
 
 // The hidden mini tool window, created without owner.

@@ -24,6 +24,7 @@
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
+#include "tools/htm_help_win.h"
 #include "tools/tray_icon_win.h"
 #include "tools/www_link_win.h"
 #include "win/action.h"
@@ -193,6 +194,8 @@ public:
     TWWWLink* WWWLink1() { return wwwLink_.get(); }
     // Null before FormCreate and after FormClose.
     TMiniTool* MiniTool() { return miniTool_.get(); }
+    // The help file beside the program; HelpAction opens it with ShowTopic(nullptr, "").
+    THtmHelp& HtmHelp() { return htmHelp_; }
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -252,7 +255,7 @@ private:
     void ClearItemList();
     void ClearSelections();
 
-    // Pieces that later steps of the program fill in.
+    // Links to the help viewer, the mini tool window and the property panel.
     void SetupHelp();
     void CreateMiniTool();
     void CreatePropertyPanel();
@@ -295,6 +298,7 @@ private:
     win::LocaleCollator collator_;
     win::WinFileOps fileOps_;
     TAboutDialog aboutDialog_;
+    THtmHelp htmHelp_;
     std::unique_ptr<TPassList> passList_;
     std::unique_ptr<TTrayIcon> trayIcon_;
     std::unique_ptr<TWWWLink> wwwLink_;
@@ -330,7 +334,7 @@ private:
 
     int pageWidth_ = kPageControlWidth;
     int dockPanelHeight_ = 1;  // one pixel while nothing is docked
-    // Stands in for the property panel's visibility until the panel exists.
+    // The property panel's visibility, as PROPVIEW and PropBtn give it.
     bool propertyPanelVisible_ = false;
     HWND focusedControl_ = nullptr;
     bool created_ = false;

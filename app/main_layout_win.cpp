@@ -14,7 +14,6 @@ namespace {
 
 constexpr int kSplitterWidth = 3;
 constexpr int kMinPaneWidth = 30;  // neither side of the splitter gets narrower
-constexpr int kTreeIndent = 19;
 
 HMENU ControlId(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
@@ -27,14 +26,10 @@ HWND CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND pa
     return control;
 }
 
-void AddColumn(HWND list, int index, const wchar_t* caption, int width, int format) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    column.fmt = format;
-    column.cx = width;
-    column.pszText = const_cast<wchar_t*>(caption);
-    column.iSubItem = index;
-    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+// The font of a control made elsewhere, as CreateControl sets it.
+HWND WithFont(HWND control, HFONT font) {
+    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
 }
 
 // A tool bar of image buttons whose commands and tool tips go to owner.
@@ -143,39 +138,17 @@ void TMainForm::CreatePages() {
     actions_.AddToolButton(controls_.ToolBar2, kCmdDelFolder);
     SendMessageW(controls_.ToolBar2, TB_AUTOSIZE, 0, 0);
 
-    controls_.TreeView1 = CreateControl(
-        WC_TREEVIEWW,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_SHOWSELALWAYS | TVS_EDITLABELS, 0,
-        controls_.TabSheet1, kIdTreeView, font_.Handle());
-    SetWindowLongPtrW(controls_.TreeView1, GWL_EXSTYLE, WS_EX_CLIENTEDGE);
-    SendMessageW(controls_.TreeView1, TVM_SETINDENT, kTreeIndent, 0);
-    SendMessageW(controls_.TreeView1, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(treeImages_.List()));
-
-    controls_.CompanyList = CreateControl(
-        WC_LISTVIEWW,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
-        WS_EX_CLIENTEDGE, controls_.TabSheet2, kIdCompanyList, font_.Handle());
-    SendMessageW(controls_.CompanyList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    AddColumn(controls_.CompanyList, 0, L"会社名", 110, LVCFMT_LEFT);
-    AddColumn(controls_.CompanyList, 1, L"件数", 45, LVCFMT_RIGHT);
+    // The controls as their classes define them, the same ones their own tests check.
+    controls_.TreeView1 =
+        WithFont(CategoryTree::Create(controls_.TabSheet1, kIdTreeView, treeImages_.List()), font_.Handle());
+    controls_.CompanyList = WithFont(CompanyListView::Create(controls_.TabSheet2, kIdCompanyList), font_.Handle());
 
     controls_.Splitter1 = splitter_.Create(Handle(), kIdSplitter);
     splitter_.OnMoved = [this](int x) { MoveSplitter(x); };
 }
 
 void TMainForm::CreateItemList() {
-    // Owner data: the rows are served from the records they refer to, so any number fills at once.
-    controls_.ListView1 = CreateControl(WC_LISTVIEWW,
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                            LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
-                                        WS_EX_CLIENTEDGE, Handle(), kIdListView, font_.Handle());
-    SendMessageW(controls_.ListView1, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    SendMessageW(controls_.ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(treeImages_.List()));
-    AddColumn(controls_.ListView1, 0, L"タイトル", 150, LVCFMT_LEFT);
-    AddColumn(controls_.ListView1, 1, L"登録ID", 100, LVCFMT_LEFT);
-    AddColumn(controls_.ListView1, 2, L"種類", 80, LVCFMT_LEFT);
-    AddColumn(controls_.ListView1, 3, L"登録/購入日", 100, LVCFMT_CENTER);
-    AddColumn(controls_.ListView1, 4, L"有効期限", 100, LVCFMT_CENTER);
+    controls_.ListView1 = WithFont(ItemList::Create(Handle(), kIdListView, treeImages_.List()), font_.Handle());
 
     controls_.DockPanel1 = win::CreatePanel(Handle(), kIdDockPanel);
 }

@@ -11,6 +11,7 @@
 
 #include "app/folder_tree.h"
 #include "app/main_form_win.h"
+#include "win/collate.h"
 #include "win/message_box.h"
 
 namespace torvane {
@@ -19,20 +20,14 @@ namespace {
 
 constexpr char kDeleteQuestion[] = " 以下のデータは全て消えます！\r\nほんとにいい？";
 
-// Sibling folders are ordered as lstrcmpA orders them, which is not quite CompareStringA's
-// order with the default flags.
-class LstrcmpCollator : public ICollator {
-public:
-    int Compare(const std::string& a, const std::string& b) const override { return lstrcmpA(a.c_str(), b.c_str()); }
-};
-
 }  // namespace
 
 void TMainForm::BuildTree() {
     std::vector<std::string_view> paths;
     paths.reserve(static_cast<size_t>(passList_->Count()));
     for (int i = 0; i < passList_->Count(); ++i) paths.emplace_back(passList_->Item(i).Path);
-    const LstrcmpCollator collator;
+    // Sibling folders in lstrcmpA's order, which ends each name at a zero byte.
+    const win::JapaneseLstrcmpCollator collator;
     tree_.Fill(*BuildFolderTree(paths, collator));
     tree_.ExpandTop();
 }

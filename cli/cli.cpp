@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/commands.h"
 #include "cli/record_json.h"
 #include "cli/sjis_utf8.h"
 #include "store/pass_list.h"
@@ -11,6 +12,7 @@
 
 #ifdef _WIN32
 #include "win/platform_win.h"
+#include "win/secure_random_win.h"
 #endif
 
 namespace torvane::cli {
@@ -19,11 +21,19 @@ namespace {
 constexpr char kUsage[] =
     "usage: torvane-cli dump [--json] [--password-file F] FILE\n"
     "       torvane-cli convert [--password-file F] [--new-password-file G] IN OUT\n"
+    "       torvane-cli search [--json] [--field NAME]... [--password-file F] PATTERN FILE\n"
+    "       torvane-cli show [--json] [--reveal] [--password-file F] SELECTOR FILE\n"
+    "       torvane-cli expiring [--json] [--days N] [--password-file F] FILE\n"
+    "       torvane-cli tree [--json] [--password-file F] FILE\n"
+    "       torvane-cli generate [--length N] [--classes ULDS] [--count K]\n"
+    "       torvane-cli merge [--password-file F] [--new-password-file G] A B OUT\n"
+    "       torvane-cli COMMAND --help tells more of each command.\n"
     "A file whose name ends in \".tvd\" is protected by a password. A password file holds the\n"
     "password on its first line; the environment variable TORVANE_PASSWORD may give it instead.\n"
     "convert writes OUT protected when its name ends in \".tvd\", under the new password (or the\n"
     "same one), and replaces OUT only when every record was written.\n"
-    "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error.\n";
+    "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error\n"
+    "(expiring: 1 when it found records).\n";
 constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
 constexpr size_t kMaxPasswordFile = 64 * 1024;
 
@@ -288,7 +298,11 @@ int Session::Convert(const Options& o) {
 }  // namespace
 
 int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err,
-        IFileOps& fileOps, const ICollator& collator) {
+        IFileOps& fileOps, const ICollator& collator, ISecureRandom& random) {
+    if (CommandRunner command = args.empty() ? nullptr : FindCommand(args[0])) {
+        Context context{env, out, err, fileOps, collator, random};
+        return command(context, std::vector<std::string>(args.begin() + 1, args.end()));
+    }
     Options options;
     std::string problem;
     if (!Parse(args, options, problem)) {
@@ -303,6 +317,20 @@ int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream
     }
     Session session(env, out, err, fileOps, collator);
     return options.command == "dump" ? session.Dump(options) : session.Convert(options);
+}
+
+int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err,
+        IFileOps& fileOps, const ICollator& collator) {
+#ifdef _WIN32
+    win::WinSecureRandom random;
+#else
+    PosixSecureRandom random;
+#endif
+    return Run(args, env, out, err, fileOps, collator, random);
+}
+
+bool PrintsUtf8(const std::vector<std::string>& args) {
+    return !args.empty() && FindCommand(args[0]) != nullptr;
 }
 
 int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "store/platform.h"
+#include "store/secure_random.h"
 
 namespace torvane::cli {
 
@@ -28,5 +29,11 @@ int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream
 // The same with the file operations and the sort order given.
 int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err,
         IFileOps& fileOps, const ICollator& collator);
+// The same with the secure random source given too.
+int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream& out, std::ostream& err,
+        IFileOps& fileOps, const ICollator& collator, ISecureRandom& random);
+
+// True when the command line's output is UTF-8 text (every command but dump and convert).
+bool PrintsUtf8(const std::vector<std::string>& args);
 
 }  // namespace torvane::cli

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs whatever the build and the tests need and is missing: Debian packages,
-# the ja_JP.UTF-8 locale. Cheap when everything is there already.
+# the ja_JP.UTF-8 and en_US.UTF-8 locales (Wine's code pages 932 and 1252). Cheap when everything is there already.
 set -euo pipefail
 
 PACKAGES=(
@@ -29,10 +29,12 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    if [ "$(id -u)" != 0 ]; then
-        echo "The ja_JP.UTF-8 locale is missing. Run as root: localedef -i ja_JP -f UTF-8 ja_JP.UTF-8" >&2
-        exit 1
+for loc in ja_JP en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$loc\.utf-\?8$"; then
+        if [ "$(id -u)" != 0 ]; then
+            echo "The $loc.UTF-8 locale is missing. Run as root: localedef -i $loc -f UTF-8 $loc.UTF-8" >&2
+            exit 1
+        fi
+        localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
     fi
-    localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+done

@@ -4,18 +4,23 @@
 # DISPLAY is set, and a persistent wineserver so each exe starts fast. Everything the
 # session started is stopped afterwards; the command's exit status is returned.
 #
-#   scripts/wine-session.sh [--prefix DIR] [--use-display] -- command args...
+#   scripts/wine-session.sh [--prefix DIR] [--lang LOCALE] [--use-display] -- command args...
 #
 # Inside the command, WINEPREFIX, DISPLAY, LANG and WINEDEBUG are set, and `wine` works.
+# The wineserver stopped at the end is the prefix's own, so sessions in other prefixes (the
+# tests' build/wineprefix, `make run`'s build/wineprefix-run) never end each other's programs.
+# LOCALE (default ja_JP.UTF-8) decides Wine's ANSI code page: en_US.UTF-8 gives 1252.
 set -uo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 prefix="$(cd "$here/.." && pwd)/build/wineprefix"
 use_display=0
+lang=ja_JP.UTF-8
 while (($#)); do
     case "$1" in
     --prefix) prefix="$2"; shift 2 ;;
     --use-display) use_display=1; shift ;;
+    --lang) lang="$2"; shift 2 ;;
     --) shift; break ;;
     *) break ;;
     esac
@@ -23,8 +28,8 @@ done
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+export LANG="$lang"
+export LC_ALL="$lang"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 

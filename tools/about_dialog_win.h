@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tools/version_text_win.h"
+
 namespace torvane {
 
 class TAboutDialog {
@@ -17,6 +19,9 @@ public:
     // Fills every text still empty from the version resource of the file at path.
     void ReadVersionInfo(const std::string& path);
     std::string GetShortVersion() const;
+    // Shows the box modally, placed as Position says; mainWindow (may be null) owns it while it
+    // is open and is the form that spFormCenter centres on.
+    void ShowAbout(HWND mainWindow = nullptr) const;
 
     std::string CompanyName;
     std::string FileDescription;
@@ -32,7 +37,8 @@ public:
     TPosition Position = spDefault;
 };
 
-// The running program's own path (GetModuleFileNameA), Shift_JIS.
-std::string ProgramPath();
+// Where the box of size box goes on a screen of size screen; main is the main window's
+// rectangle (spFormCenter), halves rounding towards zero.
+POINT AboutBoxOrigin(TAboutDialog::TPosition position, SIZE box, SIZE screen, const RECT& main);
 
 }  // namespace torvane

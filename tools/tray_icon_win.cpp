@@ -2,9 +2,10 @@
 
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 
-#include "store/sjis.h"
+#include "win/text.h"
 
 namespace torvane {
 
@@ -27,24 +28,23 @@ void TTrayIcon::ShowInTray(bool show) { NotifyShell(show ? NIM_ADD : NIM_DELETE)
 
 BOOL TTrayIcon::NotifyShell(DWORD command) {
     // The first version of the record: every shell since the first tray understands it.
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = owner_;
     data.uID = kTrayIconId;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayMessage;
     // Shared icon handles from the resources: never freed.
-    data.hIcon = LoadIconA(GetModuleHandleA(nullptr), iconName_.c_str());
-    // 63 bytes and the zero; a double-byte character is never cut in half.
-    size_t n = 0;
-    while (n < tip_.size()) {
-        const size_t width = IsLeadByte(tip_[n]) ? 2 : 1;
-        if (n + width > sizeof data.szTip - 1) break;
-        n += width;
-    }
-    std::memcpy(data.szTip, tip_.data(), n);
-    data.szTip[n] = '\0';
-    const BOOL result = Shell_NotifyIconA(command, &data);
+    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), win::ToWide(iconName_).c_str());
+    // What fits before the closing zero in the first version's 64 characters; a character
+    // outside the basic plane is never cut in half.
+    constexpr size_t kTipRoom = 64 - 1;
+    const std::wstring tip = win::ToWide(tip_);
+    size_t n = std::min(tip.size(), kTipRoom);
+    if (n > 0 && n < tip.size() && IS_HIGH_SURROGATE(tip[n - 1])) --n;
+    std::wmemcpy(data.szTip, tip.data(), n);
+    data.szTip[n] = L'\0';
+    const BOOL result = Shell_NotifyIconW(command, &data);
     if (command == NIM_ADD) inTray_ = true;
     if (command == NIM_DELETE) inTray_ = false;
     return result;

@@ -67,26 +67,122 @@ bool MenuBar::OnNotify(const NMHDR& header) {
     return true;
 }
 
-bool MenuBar::OpenByAccessKey(wchar_t key) {
+int MenuBar::IndexOfAccessKey(wchar_t key) const {
     const wchar_t upper = static_cast<wchar_t>(std::towupper(key));
     for (size_t i = 0; i < menus_.size(); ++i) {
-        if (AccessKey(menus_[i].caption) == upper) {
-            Open(static_cast<int>(i), true);
-            return true;
-        }
+        if (AccessKey(menus_[i].caption) == upper) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool MenuBar::OpenByAccessKey(wchar_t key) {
+    const int index = IndexOfAccessKey(key);
+    if (index < 0) return false;
+    Open(index, true);
+    return true;
+}
+
+void MenuBar::SelectTitle(int index) {
+    selected_ = index >= 0 && index < Count() ? index : -1;
+    SendMessageW(toolBar_, TB_SETHOTITEM, static_cast<WPARAM>(selected_), 0);
+}
+
+namespace {
+bool Held(int key) {
+    return GetKeyState(key) < 0;
+}
+// The letter or digit of a virtual key, 0 for other keys.
+wchar_t KeyLetter(WPARAM key) {
+    return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') ? static_cast<wchar_t>(key) : 0;
+}
+}  // namespace
+
+bool MenuBar::PreTranslate(const MSG& msg, HWND frame) {
+    if (!toolBar_ || !msg.hwnd || (msg.hwnd != frame && !IsChild(frame, msg.hwnd))) return false;
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (msg.wParam == VK_MENU) {
+                // Eaten whole: the system's own handling would select the window menu on release.
+                if (!(msg.lParam & (1 << 30))) altAlone_ = true;  // a first press, not a repeat
+                return true;
+            }
+            altAlone_ = false;
+            if (msg.wParam == VK_F10 && !Held(VK_SHIFT) && !Held(VK_CONTROL)) {
+                SelectTitle(selected_ >= 0 ? -1 : 0);
+                return true;
+            }
+            if (selected_ >= 0) return SelectedBarKey(msg.wParam);
+            if (msg.message == WM_SYSKEYDOWN && !Held(VK_CONTROL)) {
+                // Alt+letter; any other Alt key (Alt+F4, Alt+Space) goes on to the system.
+                const int index = KeyLetter(msg.wParam) ? IndexOfAccessKey(KeyLetter(msg.wParam)) : -1;
+                if (index < 0) return false;
+                Open(index, true);
+                return true;
+            }
+            return false;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (msg.wParam == VK_MENU) {
+                if (altAlone_) SelectTitle(selected_ >= 0 ? -1 : 0);
+                altAlone_ = false;
+                return true;
+            }
+            return msg.wParam == VK_F10 || selected_ >= 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            altAlone_ = false;
+            if (selected_ >= 0) SelectTitle(-1);
+            return false;
     }
     return false;
+}
+
+// A key while the bar is selected; every key is the bar's then.
+bool MenuBar::SelectedBarKey(WPARAM key) {
+    const int index = selected_;
+    switch (key) {
+        case VK_LEFT:
+            SelectTitle((index + Count() - 1) % Count());
+            break;
+        case VK_RIGHT:
+            SelectTitle((index + 1) % Count());
+            break;
+        case VK_DOWN:
+        case VK_UP:
+        case VK_RETURN:
+            SelectTitle(-1);
+            Open(index, true);
+            break;
+        case VK_ESCAPE:
+            SelectTitle(-1);
+            break;
+        default:
+            if (const int keyed = KeyLetter(key) ? IndexOfAccessKey(KeyLetter(key)) : -1; keyed >= 0) {
+                SelectTitle(-1);
+                Open(keyed, true);
+            }
+            break;
+    }
+    return true;
 }
 
 void MenuBar::Open(int index, bool selectFirst) {
     if (index < 0 || index >= Count() || trackingBar) return;
     next_ = index;
     nextSelectFirst_ = selectFirst;
+    int opened = index;
+    escaped_ = false;
     while (next_ >= 0) {
-        const int opening = next_;
+        opened = next_;
         next_ = -1;
-        Track(opening, nextSelectFirst_);
+        Track(opened, nextSelectFirst_);
     }
+    if (escaped_) SelectTitle(opened);
+    escaped_ = false;
 }
 
 void MenuBar::Track(int index, bool selectFirst) {
@@ -147,6 +243,8 @@ bool MenuBar::Filter(const MSG& msg) {
             }
             return false;
         case WM_KEYDOWN:
+            // Our menus have no submenus: Esc closes the menu itself.
+            if (msg.wParam == VK_ESCAPE) escaped_ = true;
             if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT) {
                 const int step = msg.wParam == VK_LEFT ? Count() - 1 : 1;
                 next_ = (current_ + step) % Count();

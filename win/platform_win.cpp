@@ -5,12 +5,13 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "win/collate.h"
+#include "win/text.h"
+
 namespace torvane::win {
 
 int LocaleCollator::Compare(const std::string& a, const std::string& b) const {
-    const int r = CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
-                                 static_cast<int>(b.size()));
-    return r - CSTR_EQUAL;  // CSTR_LESS_THAN 1, CSTR_EQUAL 2, CSTR_GREATER_THAN 3
+    return CompareJapanese(a, b);
 }
 
 bool WinFileOps::Replace(const std::string& source, const std::string& target, std::string& error) {
@@ -61,11 +62,11 @@ TimeOfDay WinClock::UtcTimeOfDay() const {
 }
 
 std::string SystemErrorText(unsigned long code) {
-    char* buffer = nullptr;
+    wchar_t* buffer = nullptr;
     const DWORD n =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? ToSjis(std::wstring(buffer, n)) : std::string();
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     return text;

@@ -5,7 +5,7 @@
 
 namespace torvane::win {
 
-// CompareStringA in the user's default locale, without flags.
+// The Japanese order of win/collate.h (CompareStringA's on a Japanese system).
 class LocaleCollator : public ICollator {
 public:
     int Compare(const std::string& a, const std::string& b) const override;
@@ -27,7 +27,7 @@ public:
     TimeOfDay UtcTimeOfDay() const override;
 };
 
-// The platform's text for an error code (FormatMessageA).
+// The platform's text for an error code, in the user's language, Shift_JIS.
 std::string SystemErrorText(unsigned long code);
 
 }  // namespace torvane::win

@@ -25,6 +25,22 @@ std::string ToSjis(const std::wstring& wide) {
     return out;
 }
 
+bool ToSjisExactly(const std::wstring& wide, std::string& sjis) {
+    if (wide.empty()) {
+        sjis.clear();
+        return true;
+    }
+    BOOL usedDefault = FALSE;
+    const int size = static_cast<int>(wide.size());
+    const int n =
+        WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return false;
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(), n, nullptr, nullptr);
+    sjis = std::move(out);
+    return true;
+}
+
 std::string GetWindowTextSjis(void* hwnd) {
     const HWND h = static_cast<HWND>(hwnd);
     const int len = GetWindowTextLengthW(h);

@@ -10,10 +10,12 @@
 #include "store/pass_item.h"
 #include "tests/win/program_folder.h"
 #include "tools/tray_icon_win.h"
+#include "win/text.h"
 
 namespace torvane {
 namespace {
 
+using win::ToWide;
 using wintest::FindSetting;
 using wintest::Lines;
 using wintest::ProgramFolder;
@@ -71,7 +73,7 @@ protected:
     void SetUp() override {
         programs_.reserve(4);  // references to started programs stay valid
         const std::string built = BuildDir() + "\\Torvane.exe";
-        ASSERT_TRUE(CopyFileA(built.c_str(), folder_.ProgramPath().c_str(), FALSE)) << built;
+        ASSERT_TRUE(CopyFileW(ToWide(built).c_str(), ToWide(folder_.ProgramPath()).c_str(), FALSE)) << built;
     }
 
     void TearDown() override {
@@ -87,12 +89,12 @@ protected:
     }
 
     Program& Start() {
-        STARTUPINFOA startup{};
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         Program program;
-        std::string commandLine = "\"" + folder_.ProgramPath() + "\"";
-        EXPECT_TRUE(CreateProcessA(folder_.ProgramPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, folder_.Path().c_str(), &startup, &program.info));
+        std::wstring commandLine = L"\"" + ToWide(folder_.ProgramPath()) + L"\"";
+        EXPECT_TRUE(CreateProcessW(ToWide(folder_.ProgramPath()).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                   0, nullptr, ToWide(folder_.Path()).c_str(), &startup, &program.info));
         programs_.push_back(program);
         return programs_.back();
     }

@@ -252,7 +252,7 @@ TEST_F(MainCloseTest, WindowDestroyedFromOutsideSavesTheChangesOnce) {
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Soft", "added"), Record("Soft", "s1")}), wintest::ReadBytes(data));
     // Nothing is saved a second time when the object goes.
-    ASSERT_TRUE(DeleteFileA(data.c_str()));
+    ASSERT_TRUE(DeleteFileW(win::ToWide(data).c_str()));
     form_.reset();
     EXPECT_FALSE(wintest::FileExists(data));
 }

@@ -435,3 +435,83 @@ TEST_F(MainTreeMouseTest, DraggingARowMovesItsRecord) {
 
 }  // namespace
 }  // namespace torvane
+
+namespace torvane {
+namespace {
+
+// Names whose Shift_JIS bytes the tree control's Unicode text would not give back, each beside a
+// sibling whose bytes look the same on screen: the folder commands reach exactly their records.
+TEST_F(MainTreeTest, FolderCommandsKeepThePathBytesOfTheRecords) {
+    struct Case {
+        const char* what;
+        std::string name;
+        std::string lookAlike;
+    };
+    const Case cases[] = {
+        {"NEC-selected IBM extension", "\xED\x40", "\xFA\x5C"},
+        {"NEC-selected IBM roman numeral", "\xEE\xEF", "\xFA\x40"},
+        {"IBM extension not-sign", "\xFA\x54", "\x81\xCA"},
+        {"NEC special character", "\x87\x9A", "\x81\xE6"},
+        {"stray lead byte", "Q\x81 ", "Q\x81\x45 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteData({Record(c.name, "o1"), Record(c.name + "\\Sub", "o2"), Record(c.lookAlike, "l1"),
+                   Record("Dest", "d1")});
+        Start();
+        Select(Node(c.name));
+        EXPECT_EQ(Strings{"o1"}, Titles());
+
+        form_->TreeView1DragDrop(DragSource::Tree, Center(Node("Dest")));
+        EXPECT_EQ("Dest\\" + c.name, Find("o1")->Path);
+        EXPECT_EQ("Dest\\" + c.name + "\\Sub", Find("o2")->Path);
+
+        Select(Node("Dest\\" + c.name + "\\Sub"));
+        {
+            ModalAnswerer answerer({Reply::PressText(L"確認", L"はい(&Y)")});
+            form_->RmFolderClick();
+            EXPECT_TRUE(answerer.Done());
+        }
+        EXPECT_EQ(3, List().Count());
+
+        Select(Node("Dest\\" + c.name));
+        EditLabel(Node("Dest\\" + c.name), L"R");
+        EXPECT_EQ("Dest\\R", Find("o1")->Path);
+        EXPECT_EQ(c.lookAlike, Find("l1")->Path);
+        TearDown();
+    }
+}
+
+// A text Shift_JIS cannot hold is refused rather than stored as "?".
+TEST_F(MainTreeTest, RenamingToTextWithoutShiftJisCodeKeepsTheName) {
+    WriteData({Record("Soft", "s1")});
+    Start();
+    EditLabel(Node("Soft"), L"\x00E9t\x00E9");
+    EXPECT_EQ("Soft", Find("s1")->Path);
+    EXPECT_EQ("カテゴリ分類(Soft)", TreeText());
+}
+
+// The window's controls are the ones the control classes make, with their styles and columns.
+TEST_F(MainTreeTest, WindowShowsTheControlsAsTheirClassesDefineThem) {
+    Start();
+    const auto columns = [](HWND list) {
+        return static_cast<int>(SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)),
+                                             HDM_GETITEMCOUNT, 0, 0));
+    };
+    const struct {
+        HWND control;
+        DWORD style;
+        int columns;
+    } controls[] = {{C().TreeView1, CategoryTree::kStyle, 0},
+                    {C().ListView1, ItemList::kStyle, ItemList::kColumnCount},
+                    {C().CompanyList, CompanyListView::kStyle, 2}};
+    for (const auto& c : controls) {
+        EXPECT_EQ(c.style, static_cast<DWORD>(GetWindowLongPtrW(c.control, GWL_STYLE)) & c.style);
+        if (c.columns) {
+            EXPECT_EQ(c.columns, columns(c.control));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace torvane

@@ -102,5 +102,13 @@ std::wstring TextOf(HWND window);
 void TypeText(HWND control, const std::wstring& text);
 // Pumps this thread's messages for a while, so posted work and timers run.
 void PumpMessages(DWORD ms);
+// Pumps this thread's messages until condition() holds or ms have passed; returns condition().
+template <class Condition>
+bool PumpUntil(Condition condition, DWORD ms = 5000) {
+    for (const DWORD start = GetTickCount(); !condition(); PumpMessages(20)) {
+        if (GetTickCount() - start >= ms) return condition();
+    }
+    return true;
+}
 
 }  // namespace torvane::wintest

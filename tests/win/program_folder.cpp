@@ -3,40 +3,48 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
+
+#include "win/text.h"
 
 namespace torvane::wintest {
 
 ProgramFolder::ProgramFolder() {
     static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
     for (;;) {
-        char name[64];
-        std::snprintf(name, sizeof name, "torvane-%lu-%d", GetCurrentProcessId(), ++counter);
-        path_ = std::string(temp) + name;
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        // A Japanese name with a character whose trail byte is "\" (ソ): the program's paths must
+        // keep their bytes whatever the system's code page.
+        wchar_t name[64];
+        std::swprintf(name, 64, L"トルヴェイン試験ソ-%lu-%d", GetCurrentProcessId(), ++counter);
+        const std::wstring path = std::wstring(temp) + name;
+        if (CreateDirectoryW(path.c_str(), nullptr)) {
+            path_ = win::ToSjis(path);
+            break;
+        }
     }
 }
 
 ProgramFolder::~ProgramFolder() {
     // SHFileOperation wants a list ending in two zeros.
-    std::string from = path_;
-    from.push_back('\0');
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op{};
+    std::wstring from = win::ToWide(path_);
+    from.push_back(L'\0');
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationA(&op);
+    SHFileOperationW(&op);
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(win::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
-    if (FILE* in = std::fopen(path.c_str(), "rb")) {
+    if (FILE* in = _wfopen(win::ToWide(path).c_str(), L"rb")) {
         char buffer[4096];
         size_t n;
         while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
@@ -46,7 +54,7 @@ std::string ReadBytes(const std::string& path) {
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+    if (FILE* out = _wfopen(win::ToWide(path).c_str(), L"wb")) {
         std::fwrite(bytes.data(), 1, bytes.size(), out);
         std::fclose(out);
     }
@@ -54,13 +62,13 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 
 ULONGLONG WriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(win::ToWide(path).c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 void MakeOld(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = CreateFileW(win::ToWide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     SYSTEMTIME day{2001, 6, 0, 19, 12, 0, 0, 0};
     FILETIME time;

@@ -16,7 +16,7 @@ public:
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 
-    // The folder, ending without "\"; file names in it (ASCII paths, so also Shift_JIS).
+    // The folder, ending without "\", and file names in it: Shift_JIS, with Japanese names.
     const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
     // Where the program's own files are when it runs from here as Torvane.exe.

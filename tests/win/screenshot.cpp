@@ -30,19 +30,12 @@ bool WriteBitmap(const std::string& path, int width, int height, const std::vect
     return std::fclose(out) == 0 && ok;
 }
 
-}  // namespace
-
-bool SaveScreenshot(HWND window, const char* name) {
-    const char* dir = std::getenv("TORVANE_SCREENSHOT_DIR");
-    if (!dir || !*dir) return false;
-    // Let everything pending paint, and the display catch up, before the screen is read.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages(300);
-
+// The window's pixels as the screen shows them now.
+std::vector<unsigned char> Capture(HWND window, int& width, int& height) {
     RECT rect;
     GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -59,11 +52,33 @@ bool SaveScreenshot(HWND window, const char* name) {
     GdiFlush();
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     const auto* first = static_cast<const unsigned char*>(pixels);
-    const std::vector<unsigned char> bits(first, first + stride * static_cast<size_t>(height));
+    std::vector<unsigned char> bits(first, first + stride * static_cast<size_t>(height));
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return bits;
+}
+
+}  // namespace
+
+bool SaveScreenshot(HWND window, const char* name) {
+    const char* dir = std::getenv("TORVANE_SCREENSHOT_DIR");
+    if (!dir || !*dir) return false;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Taken once everything pending has painted and the display has caught up: three equal
+    // captures in a row, with the messages pumped between them.
+    PumpMessages(0);
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> bits = Capture(window, width, height);
+    int steady = 0;
+    PumpUntil([&] {
+        std::vector<unsigned char> now = Capture(window, width, height);
+        steady = now == bits ? steady + 1 : 0;
+        bits = std::move(now);
+        return steady >= 2;
+    });
     return WriteBitmap(std::string(dir) + "\\" + name + ".bmp", width, height, bits);
 }
 

@@ -1,0 +1,192 @@
+#include "settings/setup_form_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "res/resource.h"
+#include "store/pass_form_win.h"
+#include "store/pass_list.h"
+#include "win/button_glyph.h"
+#include "win/message_box.h"
+#include "win/text.h"
+#include "win/window.h"
+
+namespace torvane {
+
+namespace {
+
+constexpr char kConfirmCaption[] = "確認のため新しいパスワードをもう一度入力してください";
+constexpr char kPasswordMismatch[] = "パスワードが一致しません。\r\nパスワードは変更されていません。";
+
+// The layout in pixels at 96 dots per inch.
+constexpr int kClientWidth = 457, kClientHeight = 181;
+struct Place {
+    int id, x, y, width, height;
+};
+constexpr Place kPlaces[] = {
+    {IDC_SETUP_GENERAL, 8, 6, 215, 78},
+    {IDC_SETUP_PASSWORD_LABEL, 16, 28, 62, 14},
+    {IDC_SETUP_PASSWORD, 80, 24, 132, 21},
+    {IDC_SETUP_WINDOWHIDE, 16, 54, 204, 18},
+    {IDC_SETUP_EXPIRY, 8, 90, 215, 83},
+    {IDC_SETUP_ALERMDATE, 16, 110, 46, 21},
+    {IDC_SETUP_ALERMDATE_LABEL, 66, 114, 154, 14},
+    {IDC_SETUP_NOTIFYITEM, 16, 142, 204, 18},
+    {IDC_SETUP_MACRO, 231, 6, 218, 128},
+    {IDC_SETUP_KEYDELAY_LABEL, 239, 28, 124, 14},
+    {IDC_SETUP_KEYDELAY, 367, 24, 72, 21},
+    {IDC_SETUP_KEYPAUSE_LABEL, 239, 56, 124, 14},
+    {IDC_SETUP_KEYPAUSE, 367, 52, 72, 21},
+    {IDC_SETUP_EXECHIDE, 239, 82, 204, 18},
+    {IDC_SETUP_ADDENTER, 239, 106, 204, 18},
+    {IDOK, 259, 146, 90, 25},
+    {IDCANCEL, 359, 146, 90, 25},
+};
+
+struct SpinSpec {
+    int id;
+    int min, max;
+    int after;  // the control the spin follows in the tab order
+};
+constexpr SpinSpec kSpins[] = {
+    {IDC_SETUP_ALERMDATE, TSetupForm::kAlermDateMin, TSetupForm::kAlermDateMax, IDC_SETUP_WINDOWHIDE},
+    {IDC_SETUP_KEYDELAY, TSetupForm::kKeyDelayMin, TSetupForm::kKeyDelayMax, IDC_SETUP_NOTIFYITEM},
+    {IDC_SETUP_KEYPAUSE, TSetupForm::kKeyPauseMin, TSetupForm::kKeyPauseMax, IDC_SETUP_KEYDELAY},
+};
+
+size_t SpinIndex(int id) {
+    for (size_t i = 0; i < std::size(kSpins); ++i) {
+        if (kSpins[i].id == id) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TSetupForm::TSetupForm(TInitParam& params) : Dialog(IDD_SETUPFORM), params_(params) {}
+
+bool TSetupForm::OnInitDialog() {
+    CreateSpins();
+    font_.ApplyTo(Handle());
+    LayOut();
+    win::SetButtonGlyph(Item(IDOK), win::ButtonGlyph::Ok);
+    win::SetButtonGlyph(Item(IDCANCEL), win::ButtonGlyph::Cancel);
+    // Common controls 6 would mask with a black circle; the masking character is "*".
+    SendMessageW(Item(IDC_SETUP_PASSWORD), EM_SETPASSWORDCHAR, L'*', 0);
+    FormCreate();
+    SetFocus(Item(IDCANCEL));
+    return false;
+}
+
+// The number boxes: an edit box with an up-down control whose position is the value, held
+// within the range whatever is typed or stored.
+void TSetupForm::CreateSpins() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (size_t i = 0; i < std::size(kSpins); ++i) {
+        const SpinSpec& spec = kSpins[i];
+        const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_NUMBER,
+                                          0, 0, 10, 10, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                          instance, nullptr);
+        SetWindowPos(edit, Item(spec.after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const HWND upDown = CreateWindowExW(0, UPDOWN_CLASSW, L"",
+                                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
+                                                UDS_NOTHOUSANDS,
+                                            0, 0, 16, 10, Handle(), nullptr, instance, nullptr);
+        SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+        SendMessageW(upDown, UDM_SETRANGE32, spec.min, spec.max);
+        upDowns_[i] = upDown;
+    }
+}
+
+void TSetupForm::LayOut() {
+    const HWND dialog = Handle();
+    HDC screen = GetDC(dialog);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(dialog, screen);
+    auto px = [dpi](int value) { return MulDiv(value, dpi, 96); };
+    win::SetClientSize(dialog, px(kClientWidth), px(kClientHeight));
+    for (const Place& place : kPlaces) {
+        win::PlaceItem(dialog, place.id, px(place.x), px(place.y), px(place.width), px(place.height));
+    }
+    // The up-down buttons sit at the right edge of their box again once it has moved.
+    for (size_t i = 0; i < std::size(kSpins); ++i) {
+        SendMessageW(upDowns_[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(kSpins[i].id)), 0);
+    }
+    win::CenterOnScreen(dialog);
+}
+
+int TSetupForm::SpinValue(int id) const {
+    const size_t index = SpinIndex(id);
+    BOOL failed = FALSE;
+    const int position =
+        static_cast<int>(SendMessageW(upDowns_[index], UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    const SpinSpec& spec = kSpins[index];
+    // A text out of range or not a number: the nearest bound, as the box shows after it.
+    return std::clamp(position, spec.min, spec.max);
+}
+
+void TSetupForm::SetSpin(int id, int value) {
+    const size_t index = SpinIndex(id);
+    SendMessageW(upDowns_[index], UDM_SETPOS32, 0, std::clamp(value, kSpins[index].min, kSpins[index].max));
+}
+
+bool TSetupForm::Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TSetupForm::SetChecked(int id, bool checked) {
+    SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// The check box "起動時にウィンドウを表示しない" is STARTFOR, and "実行時にタスクトレイに隠す"
+// is WINDOWHIDE.
+void TSetupForm::FormCreate() {
+    SetSpin(IDC_SETUP_KEYDELAY, params_.KeyDelay);
+    SetSpin(IDC_SETUP_KEYPAUSE, params_.KeyPause);
+    SetChecked(IDC_SETUP_EXECHIDE, params_.WindowHide);
+    SetChecked(IDC_SETUP_ADDENTER, params_.AddEnter);
+    SetSpin(IDC_SETUP_ALERMDATE, params_.AlermDate);
+    SetChecked(IDC_SETUP_WINDOWHIDE, params_.StartFor);
+    win::SetWindowTextSjis(Item(IDC_SETUP_PASSWORD), params_.Password);
+    SetChecked(IDC_SETUP_NOTIFYITEM, params_.NotifyTop);
+}
+
+void TSetupForm::OnOK() {
+    OkBtnClick();
+    Dialog::OnOK();
+}
+
+void TSetupForm::OkBtnClick() {
+    params_.KeyDelay = SpinValue(IDC_SETUP_KEYDELAY);
+    params_.KeyPause = SpinValue(IDC_SETUP_KEYPAUSE);
+    params_.WindowHide = Checked(IDC_SETUP_EXECHIDE);
+    params_.AddEnter = Checked(IDC_SETUP_ADDENTER);
+    params_.AlermDate = SpinValue(IDC_SETUP_ALERMDATE);
+    params_.StartFor = Checked(IDC_SETUP_WINDOWHIDE);
+    TakePassword(win::GetWindowTextSjis(Item(IDC_SETUP_PASSWORD)));
+    params_.NotifyTop = Checked(IDC_SETUP_NOTIFYITEM);
+}
+
+// A password typed once may hold a slip the user cannot see behind the stars; the data file
+// would then be saved under a password nobody knows. A new one is taken only when typed twice.
+void TSetupForm::TakePassword(const std::string& typed) {
+    if (typed == params_.Password) return;
+    std::string again;
+    TPassForm confirm;
+    if (!ShowPasswordDialog(confirm, kConfirmCaption, again)) return;
+    if (again != typed) {
+        win::ShowWarning(Handle(), kPasswordMismatch);
+        return;
+    }
+    params_.Password = typed;
+    passwordChanged_ = true;
+}
+
+INT_PTR ShowSetupForm(HWND owner, TInitParam& params, TPassList* records) {
+    TSetupForm form(params);
+    const INT_PTR result = form.ShowModal(owner);
+    if (result == IDOK && form.PasswordChanged() && records) records->Modified = true;
+    return result;
+}
+
+}  // namespace torvane

@@ -1,0 +1,91 @@
+// The help viewer link: the main window's help command follows the viewer and the help file,
+// and the viewer is called as the help action does (the call itself is hooked).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/win/main_window_fixture.h"
+#include "tools/htm_help_win.h"
+
+namespace torvane {
+namespace {
+
+struct ViewerCall {
+    int count = 0;
+    HWND caller = reinterpret_cast<HWND>(1);
+    std::string file;
+    UINT command = 99;
+    bool nullData = true;
+    std::string topic;
+};
+ViewerCall lastCall;
+
+HWND WINAPI HookedViewer(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
+    lastCall.count++;
+    lastCall.caller = caller;
+    lastCall.file = file;
+    lastCall.command = command;
+    lastCall.nullData = data == 0;
+    if (data) lastCall.topic = reinterpret_cast<const char*>(data);
+    return nullptr;
+}
+
+class HelpLinkTest : public wintest::MainWindowTest {
+protected:
+    void SetUp() override { lastCall = {}; }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        THtmHelp::BindViewer("HHCtrl.OCX");
+    }
+    void AddHelpFile() { wintest::WriteBytes(folder_.File("Torvane.chm"), "ITSF"); }
+};
+
+TEST_F(HelpLinkTest, HelpCommandNeedsTheViewerAndTheFile) {
+    struct Case {
+        const char* viewer;
+        bool file;
+        bool enabled;
+    };
+    for (const Case& c : {Case{"HHCtrl.OCX", true, true}, Case{"HHCtrl.OCX", false, false},
+                          Case{"no_such_viewer.ocx", true, false}, Case{nullptr, true, false}}) {
+        SCOPED_TRACE(std::string(c.viewer ? c.viewer : "(none)") + (c.file ? " with file" : " without file"));
+        THtmHelp::BindViewer(c.viewer);
+        DeleteFileA(folder_.File("Torvane.chm").c_str());
+        if (c.file) AddHelpFile();
+        Start();
+        EXPECT_EQ(c.enabled, Enabled(kCmdHelpAction));
+        EXPECT_EQ(c.enabled, form_->HtmHelp().Enabled());
+        EXPECT_NE(nullptr, form_->Handle());
+        // Without the viewer the topic goes nowhere and nothing fails.
+        form_->HtmHelp().ShowTopic(nullptr, "");
+        MainWindowTest::TearDown();
+    }
+}
+
+TEST_F(HelpLinkTest, HelpOpensTheFileBesideTheProgramWithAnEmptyTopic) {
+    AddHelpFile();
+    Start();
+    THtmHelp::SetViewerEntry(HookedViewer);
+    form_->HtmHelp().ShowTopic(nullptr, "");
+    EXPECT_EQ(1, lastCall.count);
+    EXPECT_EQ(nullptr, lastCall.caller);
+    EXPECT_EQ(folder_.File("Torvane.chm") + ">", lastCall.file);
+    EXPECT_EQ(0u, lastCall.command);
+    EXPECT_FALSE(lastCall.nullData);
+    EXPECT_EQ("", lastCall.topic);
+
+    THtmHelp other;
+    other.SetFileName(folder_.File("Torvane.chm"));
+    other.WindowName = "main";
+    other.IndexFile = "index.htm";
+    other.ShowTopic(Main(), "");
+    EXPECT_EQ(folder_.File("Torvane.chm") + ">main", lastCall.file);
+    EXPECT_EQ("index.htm", lastCall.topic);
+    other.ShowTopic(Main(), "macro.htm");
+    EXPECT_EQ(Main(), lastCall.caller);
+    EXPECT_EQ("macro.htm", lastCall.topic);
+}
+
+}  // namespace
+}  // namespace torvane

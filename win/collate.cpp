@@ -1,0 +1,29 @@
+#include "win/collate.h"
+
+#include <windows.h>
+
+#include "win/text.h"
+
+namespace torvane::win {
+
+namespace {
+const LCID kJapanese = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), SORT_DEFAULT);
+}
+
+int CompareJapanese(std::string_view a, std::string_view b) {
+    const std::wstring wideA = ToWide(std::string(a));
+    const std::wstring wideB = ToWide(std::string(b));
+    const int r = CompareStringW(kJapanese, 0, wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                                 static_cast<int>(wideB.size()));
+    return r - CSTR_EQUAL;  // CSTR_LESS_THAN 1, CSTR_EQUAL 2, CSTR_GREATER_THAN 3
+}
+
+int JapaneseCollator::Compare(const std::string& a, const std::string& b) const {
+    return CompareJapanese(a, b);
+}
+
+int JapaneseLstrcmpCollator::Compare(const std::string& a, const std::string& b) const {
+    return CompareJapanese(a.c_str(), b.c_str());
+}
+
+}  // namespace torvane::win
