@@ -26,9 +26,8 @@ constexpr std::pair<int, const wchar_t*> kSeparator{0, nullptr};
 }  // namespace
 
 // Disabled at start: AddNew, DelAction, OpenWWW, OpenMail, NewFolder, DelFolder and SendTo,
-// which the tree, the company list and the item list enable as their selection allows;
-// HelpAction, which follows the help component; and DispProp and PropBtn, which wait for the
-// property panel.
+// which follow the selection; HelpAction, which follows the help component; DispProp and PropBtn,
+// which follow the property panel.
 void TMainForm::CreateActions() {
     win::ActionList& a = actions_;
     // The design's actions: caption, hint, image.

@@ -1,6 +1,6 @@
 // The main window's record commands: adding and deleting records, the macro menu and running
-// its macros, opening a record's web address or a mail to it, the settings command's
-// redisplay, and the about box and help commands.
+// its macros, opening a record's web address or a mail to it, the settings dialog and the
+// redisplay after it, and the about box and help commands.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
@@ -64,14 +64,14 @@ void TMainForm::P_DeleteClick() {
     passList_->DeleteItem(record);
 }
 
-// The redisplay runs whatever the dialog answered, so changed warning settings show at once.
+// The settings dialog itself is shown here once it exists; the redisplay runs whatever it
+// answered, so changed warning settings show at once.
 void TMainForm::N_SetupClick() {
     if (!passList_ || Busy()) return;
     {
         ModalScope asking(*this);
         ShowSetupForm(Handle(), params_, passList_.get());
     }
-    if (!passList_ || closePending_) return;
     if (ActivePage() == 0) {
         TreeView1Change();
     } else {
@@ -153,16 +153,10 @@ void TMainForm::DispVersion() {
     aboutDialog_.ShowAbout(Handle());
 }
 
-// SetupHelp keeps HelpAction disabled without the help file or its viewer.
+// SetupHelp keeps HelpAction disabled without the viewer or the help file.
 void TMainForm::HelpActionExecute() {
     if (Busy() || !htmHelp_.Enabled()) return;
-    htmHelp_.ShowTopic(nullptr, "");
-}
-
-// Once the property panel exists it comes into view with the focus in its title field, so the
-// new record's title can be typed at once.
-void TMainForm::FocusPropertyPanelTitle() {
-    SetPropertyPanelVisible(true);
+    htmHelp_.ShowTopic(Handle(), "");
 }
 
 }  // namespace torvane

@@ -18,6 +18,11 @@ namespace torvane {
 namespace {
 
 constexpr char kProtectedExtension[] = ".tvd";
+constexpr char kUnsavedChanges[] = "\r\n変更が保存されていません！\r\n保存しますか？";
+constexpr char kCloseUnsaved[] =
+    "\r\n変更を保存できませんでした！\r\n保存しないで終了しますか？\r\n"
+    "（「いいえ」で終了を取りやめます。名前を付けて保存することもできます）";
+constexpr char kNoFile[] = "\r\nファイルが見つかりません";
 
 bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
@@ -63,14 +68,64 @@ void TMainForm::Open1Click() {
         ModalScope choosing(*this);
         chosen = win::ShowOpenDialog(Handle(), DataFileDialog(true, openDialogDir_));
     }
-    if (!chosen || closePending_) return;
-    CurrentFile = *chosen;
-    N_ReloadClick();
+    if (chosen && !closePending_) OpenDataFile(*chosen);
+}
+
+void TMainForm::OpenDataFile(const std::string& fileName) {
+    if (Busy() || !passList_ || !SaveChangesFirst()) return;
+    // A name that does not exist starts a new, empty data file under it, which the first save
+    // creates; the records of the file before are not carried over behind an empty tree.
+    if (!FileExists(fileName)) {
+        ClearItemList();
+        ClearMiniToolItems();
+        passList_->Clear();
+        passList_->Modified = false;
+        if (EndsWith(fileName, kProtectedExtension)) params_.Password.clear();
+    }
+    CurrentFile = fileName;
+    LoadDataFile();
 }
 
 void TMainForm::N_ReloadClick() {
     if (Busy()) return;
+    if (!FileExists(CurrentFile)) {
+        ModalScope telling(*this);
+        win::ShowError(Handle(), CurrentFile + kNoFile);
+        return;
+    }
+    if (!SaveChangesFirst()) return;
     LoadDataFile();
+}
+
+// Before anything replaces the record list: "はい" saves and goes on only when the save
+// succeeded, "いいえ" lets the changes go, "キャンセル" stops.
+bool TMainForm::SaveChangesFirst() {
+    if (!passList_ || !passList_->Modified) return true;
+    int answer = IDCANCEL;
+    {
+        ModalScope asking(*this);
+        answer = win::ShowMessageBox(Handle(), win::BoxType::Confirmation, CurrentFile + kUnsavedChanges,
+                                     MB_YESNOCANCEL);
+    }
+    if (closePending_) return false;
+    if (answer == IDNO) return true;
+    return answer == IDYES && SaveDataFile(CurrentFile);
+}
+
+// The close's save: a save that failed (full disk, no permission, a cancelled password) has
+// told why; the user then chooses between closing without the changes and staying to save them
+// elsewhere. True when the window may close.
+bool TMainForm::SaveBeforeClose() {
+    if (!passList_ || !passList_->Modified || fileDepth_ > 0) return true;
+    bool saved = false;
+    win::Guarded(Handle(), [&] { saved = SaveDataFile(CurrentFile); });
+    if (saved || !passList_) return true;
+    ModalScope asking(*this);
+    if (win::ShowMessageBox(Handle(), win::BoxType::Warning, CurrentFile + kCloseUnsaved, MB_YESNO) != IDYES) {
+        return false;
+    }
+    passList_->Modified = false;
+    return true;
 }
 
 void TMainForm::SaveBtnClick() {
@@ -94,6 +149,8 @@ void TMainForm::SetFileMode(const std::string& fileName) {
     passList_->Password = params_.Password;
     // Letter case counts: "A.TVD" is a plain file.
     passList_->Encrypted = EndsWith(fileName, kProtectedExtension);
+    // Another protected file may have been saved under another password than the one held.
+    passList_->AskOnWrongPassword = true;
 }
 
 // A load or a save never starts inside another (the password prompt runs a message loop).
@@ -109,9 +166,9 @@ bool TMainForm::SaveDataFile(const std::string& fileName) {
     return true;
 }
 
-// Unsaved changes are dropped without asking: the list becomes the file's contents. A file
-// that does not exist loads nothing; the list keeps what it held and the path stays current,
-// so the first save creates that file.
+// The list becomes the file's contents; callers ask about unsaved changes first. A file that
+// does not exist loads nothing: the list keeps what it held (nothing at start, or after Open
+// of a new name), and the first save creates that file.
 void TMainForm::LoadDataFile() {
     if (!passList_ || fileDepth_ > 0) return;
     ModalScope loading(*this, ModalScope::kFile);
@@ -129,9 +186,9 @@ void TMainForm::LoadDataFile() {
             passList_->LoadFromFile(CurrentFile);
             params_.OpenDir = FolderOf(CurrentFile);
             params_.Password = passList_->Password;
-            BuildTree();
-            BuildCompanyList();
         }
+        BuildTree();
+        BuildCompanyList();
     });
     SelectAndFill(tree_.Top());
     ShowFileName();

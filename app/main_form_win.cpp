@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "editor/prop_form_win.h"
 #include "res/resource.h"
 #include "settings/file_name.h"
 #include "win/exceptions_win.h"
@@ -110,6 +111,7 @@ bool TMainForm::PreTranslateMessage(MSG& msg) {
         EndDrag();
         return true;
     }
+    if (propForm_ && propForm_->PreTranslateMessage(msg)) return true;
     // Tab and the arrow keys move between the mini tool window's lists.
     if (miniTool_ && miniTool_->Handle() && (msg.hwnd == miniTool_->Handle() || IsChild(miniTool_->Handle(), msg.hwnd)) &&
         IsDialogMessageW(miniTool_->Handle(), &msg)) {
@@ -271,6 +273,7 @@ void TMainForm::RequestClose() {
         return;
     }
     closePending_ = closePosted_ = false;
+    if (!closed_ && !SaveBeforeClose()) return;
     FormClose();
     destroying_ = true;
     // Hidden first, so the application window's task-bar button goes with it.
@@ -521,16 +524,61 @@ void TMainForm::CreateMiniTool() {
 
 // The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
 void TMainForm::CreatePropertyPanel() {
-    SetPropertyPanelVisible(params_.PropView);
+    dockPanel_.Attach(controls_.DockPanel1, DockAlign::Bottom);
+    dockPanel_.OnSizeChanged = [this](int size) {
+        dockPanelHeight_ = size;
+        if (!destroying_) Layout();
+    };
+    PropFormHost host;
+    host.RefreshSelectedItem = [this](TPassItem* record) { RefreshSelectedItem(record); };
+    host.BrowseURL = [this](const std::string& url) { BrowsePanelURL(url); };
+    host.VisibleChanged = [this](bool visible) { actions_[kCmdDispProp].SetChecked(visible); };
+    host.MacroChanged = [this](TPassItem* record) {
+        SetModified();
+        UpdateMacroMenu(record);
+    };
+    host.MacroExecute = [this](int entry) { RunPanelMacro(entry); };
+    propForm_ = std::make_unique<TPropForm>(std::move(host), toolImages_.List());
+    if (!propForm_->CreatePanel(Handle())) {
+        propForm_.reset();
+        SetPropertyPanelVisible(params_.PropView);
+        return;
+    }
+    actions_[kCmdPropBtn].SetEnabled(true);
+    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
+    propForm_->ManualDock(dockPanel_);
+    propForm_->SetVisible(params_.PropView);
+    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
+    actions_[kCmdDispProp].SetEnabled(true);
 }
 
 void TMainForm::SetPropertyPanelVisible(bool visible) {
+    if (propForm_) {
+        propForm_->SetVisible(visible);
+        return;
+    }
     propertyPanelVisible_ = visible;
     SendMessageW(controls_.ToolBar1, TB_CHECKBUTTON, kCmdPropBtn, MAKELPARAM(visible ? TRUE : FALSE, 0));
 }
 
 bool TMainForm::PropertyPanelVisible() const {
-    return propertyPanelVisible_;
+    return propForm_ ? propForm_->Visible() : propertyPanelVisible_;
+}
+
+void TMainForm::FocusPropertyPanelTitle() {
+    if (propForm_ && propForm_->Visible()) propForm_->FocusTitle();
+}
+
+// The panel's URL button.
+void TMainForm::BrowsePanelURL(const std::string& url) {
+    if (!wwwLink_ || Busy()) return;
+    ModalScope opening(*this);
+    wwwLink_->BrowseURL(url);
+}
+
+// The panel's macro list runs entry `entry` of the macro menu.
+void TMainForm::RunPanelMacro(int entry) {
+    MacroExecute(entry);
 }
 
 // The mini tool window's "メインウィンドウ表示" button (DispMain) follows the main window.
@@ -568,12 +616,15 @@ void TMainForm::RemoveMiniToolTitle(const TPassItem* record) {
     if (miniTool_) miniTool_->RemoveTitle(record);
 }
 
-// What the selected row shows goes to the property panel (SetItem); until it exists the record
-// is only kept, so the window can say what it was handed.
+// What the selected row shows goes to the property panel (SetItem); the record is also kept, so
+// the window can say what it was handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
+    if (propForm_) propForm_->SetItem(record);
 }
 
-void TMainForm::SetPropertyPanelCompanyEditable(bool /*editable*/) {}
+void TMainForm::SetPropertyPanelCompanyEditable(bool editable) {
+    if (propForm_) propForm_->SetCompanyEditable(editable);
+}
 
 }  // namespace torvane

@@ -21,6 +21,7 @@
 #include "app/item_list_win.h"
 #include "app/main_commands.h"
 #include "autoinput/mini_tool_win.h"
+#include "editor/dock_panel_win.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -36,6 +37,8 @@
 #include "win/splitter.h"
 
 namespace torvane {
+
+class TPropForm;
 
 // The window's controls, by their design names.
 struct MainControls {
@@ -124,6 +127,8 @@ public:
 
     // Data files.
     void Open1Click();
+    // Open1Click once the file is chosen.
+    void OpenDataFile(const std::string& fileName);
     void N_ReloadClick();
     void SaveBtnClick();
     void SaveAs2Click();
@@ -131,6 +136,10 @@ public:
     bool SaveDataFile(const std::string& fileName);
     void LoadDataFile();
     void SetFileMode(const std::string& fileName);
+    // Asks whether to save unsaved changes before the list is replaced; false: stop.
+    bool SaveChangesFirst();
+    // Saves unsaved changes before the window closes; false: the user keeps the window open.
+    bool SaveBeforeClose();
 
     void N_MoneyClick();
 
@@ -190,12 +199,12 @@ public:
     TPassList* PassList() { return passList_.get(); }
     TTrayIcon* TrayIcon() { return trayIcon_.get(); }
     TAboutDialog& AboutDialog1() { return aboutDialog_; }
+    // The help file beside the program; HelpAction opens it with ShowTopic(nullptr, "").
+    THtmHelp& HtmHelp() { return htmHelp_; }
     // The link opener; null before FormCreate.
     TWWWLink* WWWLink1() { return wwwLink_.get(); }
     // Null before FormCreate and after FormClose.
     TMiniTool* MiniTool() { return miniTool_.get(); }
-    // The help file beside the program; HelpAction opens it with ShowTopic(nullptr, "").
-    THtmHelp& HtmHelp() { return htmHelp_; }
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -212,6 +221,11 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
+    // The property panel and its dock site; the panel is null before FormCreate.
+    TPropForm* PropForm() { return propForm_.get(); }
+    TDockPanel& DockSite() { return dockPanel_; }
+    // After a new record: the caret goes to the panel's title.
+    void FocusPropertyPanelTitle();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -268,13 +282,15 @@ private:
     void FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records);
     // The property panel's SetItem; record null for none.
     void SetPropertyPanelItem(TPassItem* record);
-    // A record added by P_NewClick: the panel shows with the focus in its title field.
-    void FocusPropertyPanelTitle();
     // The mini tool window's title list gains an added record and loses a deleted one.
     void AddMiniToolTitle(TPassItem* record);
     void RemoveMiniToolTitle(const TPassItem* record);
     // The property panel's company label and field: editable on the category page only.
     void SetPropertyPanelCompanyEditable(bool editable);
+    // The panel's URL button: the link opener's BrowseURL.
+    void BrowsePanelURL(const std::string& url);
+    // The panel's macro list: runs entry `entry` of the macro menu.
+    void RunPanelMacro(int entry);
 
     // Inside a load, a save or a prompt: what they work on must stay.
     bool InModal() const;
@@ -346,6 +362,10 @@ private:
     bool closePending_ = false;
     bool closePosted_ = false;
     UINT taskbarCreated_ = 0;
+
+    // Last: the panel goes before the dock site and the actions it is bound to.
+    TDockPanel dockPanel_;
+    std::unique_ptr<TPropForm> propForm_;
 };
 
 }  // namespace torvane

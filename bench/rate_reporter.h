@@ -19,6 +19,10 @@ public:
             if (run.run_type == Run::RT_Iteration && rate != run.counters.end()) {
                 rates.emplace_back(run.benchmark_name(), rate->second.value / 1e6);
             }
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                wallMs.emplace_back(run.benchmark_name(),
+                                    run.real_accumulated_time * 1e3 / static_cast<double>(run.iterations));
+            }
         }
     }
     // The first rate whose benchmark name (with its options) starts with prefix; 0 when none.
@@ -28,7 +32,15 @@ public:
         }
         return 0;
     }
-    std::vector<std::pair<std::string, double>> rates;  // in run order, 10^6 bytes per second
+    // The first wall-clock time per iteration, in milliseconds, like Find; 0 when none.
+    double FindWallMs(const std::string& prefix) const {
+        for (const auto& [name, value] : wallMs) {
+            if (name.compare(0, prefix.size(), prefix) == 0) return value;
+        }
+        return 0;
+    }
+    std::vector<std::pair<std::string, double>> rates;   // in run order, 10^6 bytes per second
+    std::vector<std::pair<std::string, double>> wallMs;  // in run order, milliseconds per iteration
 };
 
 // 10^6 bytes per second; 0 when the benchmark runs outside scripts/bench.sh.

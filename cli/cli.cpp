@@ -20,7 +20,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: torvane-cli dump [--json] [--password-file F] FILE\n"
-    "       torvane-cli convert [--password-file F] [--new-password-file G] IN OUT\n"
+    "       torvane-cli convert [--password-file F] [--new-password-file G] [--skip-damaged] IN OUT\n"
     "       torvane-cli search [--json] [--field NAME]... [--password-file F] PATTERN FILE\n"
     "       torvane-cli show [--json] [--reveal] [--password-file F] SELECTOR FILE\n"
     "       torvane-cli expiring [--json] [--days N] [--password-file F] FILE\n"
@@ -32,6 +32,8 @@ constexpr char kUsage[] =
     "password on its first line; the environment variable TORVANE_PASSWORD may give it instead.\n"
     "convert writes OUT protected when its name ends in \".tvd\", under the new password (or the\n"
     "same one), and replaces OUT only when every record was written.\n"
+    "Lines that hold no record are named on standard error: dump prints the other records and\n"
+    "exits with 4; convert then writes nothing unless given --skip-damaged.\n"
     "Exit status: 0 done, 2 usage error or no password, 3 wrong password, 4 file or data error\n"
     "(expiring: 1 when it found records).\n";
 constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
@@ -41,6 +43,7 @@ struct Options {
     std::string command;
     bool help = false;
     bool json = false;
+    bool skipDamaged = false;
     std::optional<std::string> passwordFile;
     std::optional<std::string> newPasswordFile;
     std::vector<std::string> operands;
@@ -55,10 +58,11 @@ bool IsProtected(const std::string& file) {
     return EndsWith(file, ".tvd");
 }
 
-// The text after the last line break of a message (its detail, after the program's own words).
-std::string Detail(const std::string& message) {
-    const size_t at = message.rfind("\r\n");
-    return ConsoleText(at == std::string::npos ? message : message.substr(at + 2));
+// The damaged lines of the last load, for a message.
+std::string LineNumbers(const std::vector<long long>& lines) {
+    std::string text = lines.size() == 1 ? "line " : "lines ";
+    for (size_t i = 0; i < lines.size(); ++i) text += (i ? ", " : "") + std::to_string(lines[i]);
+    return text;
 }
 
 // Names a record in a message; control characters (a character 26 among them) would upset the
@@ -107,6 +111,10 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& proble
             o.json = true;
             continue;
         }
+        if (name == "skip-damaged" && !dump && eq == std::string::npos) {
+            o.skipDamaged = true;
+            continue;
+        }
         std::optional<std::string>* target = nullptr;
         if (name == "password-file") target = &o.passwordFile;
         if (name == "new-password-file" && !dump) target = &o.newPasswordFile;
@@ -131,15 +139,13 @@ bool Parse(const std::vector<std::string>& args, Options& o, std::string& proble
     return true;
 }
 
-// Keeps the last message the record list showed; the command line has no one to ask.
+// The command line has no one to ask; the record list's reports say what happened.
 class QuietPrompts : public IPrompts {
 public:
-    void Warning(const std::string& text) override { last = text; }
-    void Error(const std::string& text) override { last = text; }
-    void Plain(const std::string& text) override { last = text; }
+    void Warning(const std::string&) override {}
+    void Error(const std::string&) override {}
+    void Plain(const std::string&) override {}
     std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return std::make_unique<NoDialog>(); }
-
-    std::string last;
 
 private:
     class NoDialog : public IPasswordDialog {
@@ -167,6 +173,7 @@ private:
     }
     int ReadPassword(const std::optional<std::string>& file, std::string& password);
     int Load(const std::string& file, const std::string& password);
+    void WarnDamaged(const std::string& file, const std::string& outcome);
 
     const EnvLookup& env_;
     std::ostream& out_;
@@ -199,12 +206,17 @@ int Session::ReadPassword(const std::optional<std::string>& file, std::string& p
     return kExitOk;
 }
 
+// Damaged lines leave the records loaded: the caller decides what they mean for its command.
 int Session::Load(const std::string& file, const std::string& password) {
     if (!FileExists(file)) return Fail(kExitFileError, file + ": no such file");
     list_.Encrypted = IsProtected(file);
     list_.Password = list_.Encrypted ? password : std::string();
-    switch (list_.LoadFromFile(file)) {
+    list_.LoadFromFile(file);
+    const LoadReport& report = list_.LastLoad();
+    switch (report.result) {
         case LoadResult::Loaded:
+        case LoadResult::Converted:
+        case LoadResult::Damaged:
             return kExitOk;
         case LoadResult::NoFile:
             return Fail(kExitFileError, file + ": no such file");
@@ -213,13 +225,24 @@ int Session::Load(const std::string& file, const std::string& password) {
         case LoadResult::WrongPassword:
             return Fail(kExitWrongPassword, file + ": wrong password");
         case LoadResult::ConvertError:
-            return Fail(kExitFileError, file + ": bad data: " + Detail(prompts_.last));
+            return Fail(kExitFileError, file + ": bad data: " + ConsoleText(report.detail));
         case LoadResult::ReadError:
-            return Fail(kExitFileError, file + ": cannot read: " + Detail(prompts_.last));
+            return Fail(kExitFileError, file + ": cannot read: " + ConsoleText(report.detail));
         case LoadResult::Truncated:
             return Fail(kExitFileError, file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
+        case LoadResult::LineTooLong:
+            return Fail(kExitFileError, file + ": a line is longer than 64 MB; the file was not read");
+        case LoadResult::OutOfMemory:
+            return Fail(kExitFileError, file + ": not enough memory to read the file");
     }
     return kExitFileError;
+}
+
+void Session::WarnDamaged(const std::string& file, const std::string& outcome) {
+    const std::vector<long long>& lines = list_.LastLoad().damagedLines;
+    err_ << "torvane-cli: " << file << ": " << LineNumbers(lines) << (lines.size() == 1 ? " holds" : " hold")
+         << " no readable record; " << outcome << '\n';
+    err_.flush();
 }
 
 int Session::Dump(const Options& o) {
@@ -258,6 +281,10 @@ int Session::Dump(const Options& o) {
     out_.write(text.data(), static_cast<std::streamsize>(text.size()));
     out_.flush();
     if (!out_) return Fail(kExitFileError, "cannot write the output");
+    if (list_.LastLoadResult() == LoadResult::Damaged) {
+        WarnDamaged(file, "the other records were printed");
+        return kExitFileError;
+    }
     return kExitOk;
 }
 
@@ -278,6 +305,11 @@ int Session::Convert(const Options& o) {
                                     kPasswordVariable);
     }
     if (const int code = Load(in, password)) return code;
+    const bool damaged = list_.LastLoadResult() == LoadResult::Damaged;
+    if (damaged && !o.skipDamaged) {
+        WarnDamaged(in, std::string("nothing was written (--skip-damaged writes the other records)"));
+        return kExitFileError;
+    }
 
     list_.Encrypted = IsProtected(out);
     list_.Password = list_.Encrypted ? newPassword : std::string();
@@ -290,8 +322,13 @@ int Session::Convert(const Options& o) {
                                          : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
                                            "convert to a .tvd file instead"));
     }
-    prompts_.last.clear();
-    if (!list_.SaveToFile(out)) return Fail(kExitFileError, out + ": cannot write: " + Detail(prompts_.last));
+    if (!list_.SaveToFile(out)) {
+        const SaveReport& report = list_.LastSave();
+        std::string detail = ConsoleText(report.detail);
+        if (report.result == SaveResult::BackupError) detail = "cannot keep a backup " + report.backupName + ": " + detail;
+        return Fail(kExitFileError, out + ": cannot write: " + detail);
+    }
+    if (damaged) WarnDamaged(in, "the other records were written");
     return kExitOk;
 }
 

@@ -48,7 +48,8 @@ TDockClientForm::~TDockClientForm() {
     destroying_ = true;
     HideOutline();
     if (outline_) DestroyWindow(outline_);
-    if (dockedIn_) dockedIn_->DoUnDock(*this);
+    // The panel's owner may be going too: nothing is laid out any more.
+    if (dockedIn_) dockedIn_->Forget(*this);
     if (toolBar_) {
         RemoveWindowSubclass(toolBar_, ToolBarProc, reinterpret_cast<UINT_PTR>(this));
         if (action_) action_->SetHandler({});
@@ -75,6 +76,8 @@ bool TDockClientForm::Visible() const {
 void TDockClientForm::SetVisible(bool visible) {
     if (!Handle() || visible == Visible()) return;
     ShowWindow(Handle(), visible ? (dockedIn_ ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+    // Under a hidden parent ShowWindow only flips the style and sends nothing.
+    VisibilityChanged();
 }
 
 void TDockClientForm::SetVisibleButton(HWND toolBar, int id, win::Action* action) {

@@ -118,6 +118,10 @@ bool TDockPanel::DoUnDock(TDockClientForm& form) {
     return true;
 }
 
+void TDockPanel::Forget(TDockClientForm& form) {
+    clients_.erase(std::remove(clients_.begin(), clients_.end(), &form), clients_.end());
+}
+
 RECT TDockPanel::GrabberRect() const {
     RECT client;
     GetClientRect(hwnd_, &client);

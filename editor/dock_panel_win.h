@@ -51,6 +51,8 @@ public:
     void DockDrop(TDockClientForm& form, const RECT& dockRect);
     // Takes form out of the panel; true when it was docked here.
     bool DoUnDock(TDockClientForm& form);
+    // A form that goes away: dropped from the list without resizing anything.
+    void Forget(TDockClientForm& form);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,

@@ -11,6 +11,9 @@
 #define IDB_TOOLBAR 10
 #define IDB_TREE 11
 
+// Mini tool window's button images: 12x12, magenta transparent.
+#define IDB_MINITOOL 12
+
 // About box
 #define IDD_ABOUTFORM 300
 #define IDC_ABOUT_PANEL 301
@@ -38,5 +41,23 @@
 #define IDC_SETUP_EXECHIDE 334
 #define IDC_SETUP_ADDENTER 335
 
-// Mini tool window's button images: 12x12, magenta transparent.
-#define IDB_MINITOOL 12
+// Password generator
+#define IDD_PASSGEN 200
+#define IDC_PASSGEN_GROUP 201
+#define IDC_PASSGEN_UPALPHA 202
+#define IDC_PASSGEN_LOWALPHA 203
+#define IDC_PASSGEN_DIGIT 204
+#define IDC_PASSGEN_SPEC 205
+#define IDC_PASSGEN_BEVEL 206
+#define IDC_PASSGEN_LABEL1 207
+#define IDC_PASSGEN_LENGTH 208
+#define IDC_PASSGEN_GENERATE 209
+#define IDC_PASSGEN_STRING 210
+#define IDC_PASSGEN_CLOSE 211
+
+// Macro definition dialog
+#define IDD_MACROFORM 220
+#define IDC_MACROFORM_NAMELABEL 221
+#define IDC_MACROFORM_NAME 222
+#define IDC_MACROFORM_MACROLABEL 223
+#define IDC_MACROFORM_MACRO 224

@@ -70,7 +70,11 @@ TInitFile::TInitFile(std::string path, IFileOps& fileOps) : path_(std::move(path
         if (FileExists(path_)) readError_ = error;
         return;
     }
-    TextLineReader reader(file);
+    // A character 26 ends a data file, not this one: every line after it would be lost when the
+    // file is written again.
+    LineRules rules;
+    rules.endMark = false;
+    TextLineReader reader(file, rules);
     std::string line;
     while (reader.ReadLine(line)) {
         // A settings file is often edited by hand with an editor that ends lines in LF alone:
@@ -130,11 +134,10 @@ std::string TInitFile::ReadString(const std::string& name, const std::string& de
 
 void TInitFile::WriteString(const std::string& name, const std::string& value) {
     changed_ = true;
-    // A line end or a character 26 in a value would split its line, or end the file, when the
-    // file is read again: the rest would come back as lines of its own, even as other keys. Such
-    // a value (a folder name with control characters, say) is dropped like an empty one, so the
-    // key reads as its default next time.
-    if (value.empty() || value.find_first_of("\r\n\x1a") != std::string::npos) {
+    // A line end in a value would split its line when the file is read again: the rest would come
+    // back as a line of its own, even as another key. Such a value (a folder name with control
+    // characters, say) is dropped like an empty one, so the key reads as its default next time.
+    if (value.empty() || value.find_first_of("\r\n") != std::string::npos) {
         // Every line of the name goes, or a later duplicate would be read in its place.
         auto named = [&](const std::string& line) { return HasName(line, name); };
         lines_.erase(std::remove_if(lines_.begin(), lines_.end(), named), lines_.end());

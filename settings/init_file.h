@@ -30,8 +30,8 @@ public:
     bool ReadBool(const std::string& name, bool def) const;
     void WriteBool(const std::string& name, bool value);
     std::string ReadString(const std::string& name, const std::string& def) const;
-    // An empty value, and one that holds a CR, an LF or a character 26 (which the file cannot
-    // keep within one line), deletes the name's lines instead, so that it reads as absent afterwards.
+    // An empty value, and one that holds a CR or an LF (which the file cannot keep within one
+    // line), deletes the name's lines instead, so that it reads as absent afterwards.
     void WriteString(const std::string& name, const std::string& value);
 
     // Writes the lines now, each followed by CR LF, into a temporary file beside the target that

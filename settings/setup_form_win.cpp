@@ -1,13 +1,9 @@
 #include "settings/setup_form_win.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
-#include <iterator>
-
 #include "res/resource.h"
 #include "store/pass_form_win.h"
 #include "store/pass_list.h"
+#include "tools/value_spin_win.h"
 #include "win/button_glyph.h"
 #include "win/message_box.h"
 #include "win/text.h"
@@ -56,13 +52,6 @@ constexpr SpinSpec kSpins[] = {
     {IDC_SETUP_KEYPAUSE, TSetupForm::kKeyPauseMin, TSetupForm::kKeyPauseMax, IDC_SETUP_KEYDELAY},
 };
 
-size_t SpinIndex(int id) {
-    for (size_t i = 0; i < std::size(kSpins); ++i) {
-        if (kSpins[i].id == id) return i;
-    }
-    return 0;
-}
-
 }  // namespace
 
 TSetupForm::TSetupForm(TInitParam& params) : Dialog(IDD_SETUPFORM), params_(params) {}
@@ -80,23 +69,15 @@ bool TSetupForm::OnInitDialog() {
     return false;
 }
 
-// The number boxes: an edit box with an up-down control whose position is the value, held
-// within the range whatever is typed or stored.
+// The number boxes hold their values within their ranges whatever is typed or stored.
 void TSetupForm::CreateSpins() {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (size_t i = 0; i < std::size(kSpins); ++i) {
-        const SpinSpec& spec = kSpins[i];
-        const HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_NUMBER,
-                                          0, 0, 10, 10, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                          instance, nullptr);
-        SetWindowPos(edit, Item(spec.after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        const HWND upDown = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS |
-                                                UDS_NOTHOUSANDS,
-                                            0, 0, 16, 10, Handle(), nullptr, instance, nullptr);
-        SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
-        SendMessageW(upDown, UDM_SETRANGE32, spec.min, spec.max);
-        upDowns_[i] = upDown;
+    TValueSpin::Register();
+    for (const SpinSpec& spec : kSpins) {
+        TValueSpin* spin = TValueSpin::Create(Handle(), spec.id, 0, 0);
+        if (!spin) continue;
+        spin->SetMin(spec.min);
+        spin->SetMax(spec.max);
+        SetWindowPos(spin->Handle(), Item(spec.after), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 
@@ -110,26 +91,16 @@ void TSetupForm::LayOut() {
     for (const Place& place : kPlaces) {
         win::PlaceItem(dialog, place.id, px(place.x), px(place.y), px(place.width), px(place.height));
     }
-    // The up-down buttons sit at the right edge of their box again once it has moved.
-    for (size_t i = 0; i < std::size(kSpins); ++i) {
-        SendMessageW(upDowns_[i], UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(kSpins[i].id)), 0);
-    }
     win::CenterOnScreen(dialog);
 }
 
 int TSetupForm::SpinValue(int id) const {
-    const size_t index = SpinIndex(id);
-    BOOL failed = FALSE;
-    const int position =
-        static_cast<int>(SendMessageW(upDowns_[index], UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-    const SpinSpec& spec = kSpins[index];
-    // A text out of range or not a number: the nearest bound, as the box shows after it.
-    return std::clamp(position, spec.min, spec.max);
+    TValueSpin* spin = TValueSpin::From(Item(id));
+    return spin ? spin->Value() : 0;
 }
 
 void TSetupForm::SetSpin(int id, int value) {
-    const size_t index = SpinIndex(id);
-    SendMessageW(upDowns_[index], UDM_SETPOS32, 0, std::clamp(value, kSpins[index].min, kSpins[index].max));
+    if (TValueSpin* spin = TValueSpin::From(Item(id))) spin->SetValue(value);
 }
 
 bool TSetupForm::Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

@@ -5,7 +5,6 @@
 // never the password.
 #include <windows.h>
 
-#include <array>
 #include <string>
 
 #include "settings/init_param.h"
@@ -47,7 +46,6 @@ private:
 
     TInitParam& params_;
     bool passwordChanged_ = false;
-    std::array<HWND, 3> upDowns_{};  // the spins' buttons, in the order of their table
     win::Font font_{win::kFormFontFace, win::kFormFontHeight};
 };
 

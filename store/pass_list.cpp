@@ -1,12 +1,18 @@
 #include "store/pass_list.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "store/crypt.h"
+#include "store/line_source.h"
+#include "store/parallel_for.h"
 #include "store/text_file.h"
 
 namespace torvane {
@@ -25,10 +31,22 @@ constexpr char kUnstorablePlain[] =
 constexpr char kUnstorableProtected[] =
     "\r\nこのデータには暗号化するファイルに保存できない文字(コード0)が含まれています。\r\n"
     "その文字を取り除いてから保存してください";
+constexpr char kConfirmCaption[] = "確認のためもう一度入力してください";
+constexpr char kPasswordMismatch[] = "入力された2つのパスワードが一致しません。\r\nもう一度入力してください";
+constexpr char kDamagedBefore[] = "\r\n読み込めない行がありました（";
+constexpr char kDamagedAfter[] =
+    "）。\r\nこれらの行を除いて読み込みました。上書き保存するときは、元のファイルをバックアップとして残します";
+constexpr char kLineTooLong[] = "\r\n64MBを超える行があるため、読み込みを中止しました";
+constexpr char kOutOfMemory[] = "\r\nメモリが足りないため、読み込みを中止しました";
+constexpr size_t kDamagedShown = 20;
 constexpr char kBackupFailedBefore[] = "バックアップ ";
 constexpr char kBackupFailedAfter[] = " を作成できないため保存を中止しました。\r\n";
 constexpr char kEndOfFileMark = 26;
 constexpr int kMaxBackupTries = 1000;
+// Records formatted and enciphered at a time when saving, and the fewest worth a thread.
+constexpr size_t kSaveChunk = 8192;
+constexpr size_t kMinSavePart = 512;
+constexpr size_t kMinSortPart = 4096;
 
 // In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
 // starts a character, so a "\" there is a separator, never the second byte of a character.
@@ -55,11 +73,15 @@ class RecordKeyIndex {
 public:
     explicit RecordKeyIndex(const std::vector<std::unique_ptr<TPassItem>>& items) : items_(items) { Resize(1024); }
 
-    int Find(const TPassItem& item, size_t hash) const {
+    // The first position with the record's key for which accept(position) holds, or -1.
+    template <class Accept>
+    int Find(const TPassItem& item, size_t hash, Accept accept) const {
         for (size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
             const Slot& s = slots_[slot];
             if (s.position < 0) return -1;
-            if (s.hash == hash && SameRecordKey(*items_[static_cast<size_t>(s.position)], item)) return s.position;
+            if (s.hash == hash && SameRecordKey(*items_[static_cast<size_t>(s.position)], item) && accept(s.position)) {
+                return s.position;
+            }
         }
     }
     void Add(size_t hash, int position) {
@@ -231,129 +253,325 @@ void TPassList::Sort() {
     for (auto& item : items_) {
         entries.push_back({SortKey(*item), std::trunc(item->LastDate), std::move(item)});
     }
-    std::stable_sort(entries.begin(), entries.end(), [this](const Entry& a, const Entry& b) {
+    auto before = [this](const Entry& a, const Entry& b) {
         const int order = collator_.Compare(a.key, b.key);
         return order != 0 ? order < 0 : a.day < b.day;
+    };
+    // Where the platform's comparison is dear (CompareStringA costs microseconds), its sort keys
+    // are made once and sorted as bytes. The result is checked pair by pair with the comparison
+    // itself, so an order the keys got wrong is never kept: the comparison sorts again.
+    // Keys and checks are independent, so every processor takes a part.
+    std::vector<std::string> collationKeys(entries.size());
+    std::atomic<bool> keyed{true};
+    ParallelFor(entries.size(), kMinSortPart, [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end && keyed; ++i) {
+            if (!collator_.SortKey(entries[i].key, collationKeys[i])) keyed = false;
+        }
     });
+    if (keyed && entries.size() > 1) {
+        std::vector<size_t> order(entries.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            const int c = collationKeys[a].compare(collationKeys[b]);
+            return c != 0 ? c < 0 : entries[a].day < entries[b].day;
+        });
+        std::atomic<bool> sorted{true};
+        ParallelFor(order.size() - 1, kMinSortPart, [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end && sorted; ++i) {
+                if (before(entries[order[i + 1]], entries[order[i]])) sorted = false;
+            }
+        });
+        if (sorted) {
+            for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
+            return;
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(), before);
     for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
 }
 
-bool TPassList::AskPassword(const std::string& message) {
+bool TPassList::AskPassword(const std::string& message, bool confirm) {
     if (!Encrypted || !Password.empty()) return true;
     prompts_.Warning(message);
-    const std::unique_ptr<IPasswordDialog> dialog = prompts_.CreatePasswordDialog();
     for (;;) {
-        std::string text;
-        if (!dialog->Show(kPasswordCaption, text)) {
+        const std::unique_ptr<IPasswordDialog> dialog = prompts_.CreatePasswordDialog();
+        do {
+            std::string text;
+            if (!dialog->Show(kPasswordCaption, text)) {
+                Password.clear();
+                return false;
+            }
+            Password = text;
+        } while (Password.empty());
+        if (!confirm) return true;
+        // A mistyped new password would lock the user out of the file for good.
+        std::string again;
+        if (!prompts_.CreatePasswordDialog()->Show(kConfirmCaption, again)) {
             Password.clear();
             return false;
         }
-        Password = text;
-        if (!Password.empty()) return true;
+        if (again == Password) return true;
+        Password.clear();
+        prompts_.Warning(kPasswordMismatch);
     }
 }
 
 LoadResult TPassList::LoadFromFile(const std::string& fileName) {
     Clear();
+    lastLoad_ = LoadReport();
+    const bool handedIn = Encrypted && !Password.empty();
     if (!FileExists(fileName)) {
-        lastLoad_ = LoadResult::NoFile;
+        lastLoad_.result = LoadResult::NoFile;
     } else if (!AskPassword(fileName + kLoadPrompt)) {
-        lastLoad_ = LoadResult::Cancelled;
+        lastLoad_.result = LoadResult::Cancelled;
     } else {
-        ClearErrno();
-        std::FILE* file = std::fopen(fileName.c_str(), "rb");
-        if (file) {
-            lastLoad_ = ReadRecords(file, fileName);
-        } else {
-            const std::string error = fileOps_.ErrorText(errno != 0 ? errno : EIO);
-            Modified = false;
-            lastLoad_ = LoadResult::ReadError;
-            prompts_.Error(error);
+        lastLoad_ = ReadFile(fileName);
+        if (lastLoad_.result == LoadResult::WrongPassword && handedIn && AskOnWrongPassword) {
+            Clear();
+            Password.clear();
+            lastLoad_ = AskPassword(fileName + kLoadPrompt) ? ReadFile(fileName) : LoadReport{LoadResult::Cancelled, {}, {}};
         }
+        if (lastLoad_.result == LoadResult::WrongPassword) {
+            Clear();
+            Password.clear();
+        }
+        if (lastLoad_.result != LoadResult::Cancelled) Modified = false;
+        Show(LoadNotice(fileName, lastLoad_));
     }
     if (LoadCompleted()) {
         incompleteFiles_.erase(fileName);
     } else {
         incompleteFiles_.insert(fileName);
     }
-    return lastLoad_;
+    return lastLoad_.result;
 }
 
-// Reads the open file into the empty list and closes it, before any message is shown.
-LoadResult TPassList::ReadRecords(std::FILE* file, const std::string& fileName) {
+LoadReport TPassList::ReadFile(const std::string& fileName) {
+    Clear();
+    ClearErrno();
+    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    if (!file) return {LoadResult::ReadError, fileOps_.ErrorText(errno != 0 ? errno : EIO), {}};
+    LoadReport report;
+    try {
+        report = ReadRecords(file);
+    } catch (const EConvertError& e) {
+        report = {LoadResult::ConvertError, e.what(), {}};
+    } catch (const std::bad_alloc&) {
+        report = {LoadResult::OutOfMemory, {}, {}};
+    } catch (const std::length_error&) {
+        report = {LoadResult::OutOfMemory, {}, {}};
+    }
+    std::fclose(file);
+    return report;
+}
+
+namespace {
+
+// Blank or a comment: a line a data file may hold that is no record and no damage.
+bool IsBlankOrComment(const std::string& text) {
+    const auto first = std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 32; });
+    return first == text.end() || *first == ';';
+}
+
+}  // namespace
+
+// Reads the open file into the empty list. Lines that are no records are skipped and named;
+// a protected file none of whose lines opens has a wrong password.
+LoadReport TPassList::ReadRecords(std::FILE* file) {
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    if (!Encrypted) {
+        // Saved from a spreadsheet or an editor in Unicode: the mark says so.
+        std::string head(3, '\0');
+        head.resize(std::fread(head.data(), 1, head.size(), file));
+        size_t markLength = 0;
+        encoding = EncodingOfMark(head, markLength);
+        std::clearerr(file);
+        std::fseek(file, static_cast<long>(markLength), SEEK_SET);
+    }
+    LineSource source(file, encoding, fileOps_);
     TCrypt crypt;
     crypt.SetKey(Password);
     crypt.Mode = TCrypt::kDecipher;
-    TextLineReader reader(file);
     RecordKeyIndex index(items_);
-    std::string line;
-    std::string text;
+    LoadReport report;
+    // Lines that are the same record twice are one; two records that share a key and differ
+    // otherwise (two licences of one product) are both kept.
     auto add = [this, &index](TPassItem&& item) {
         const size_t hash = HashRecordKey(item);
-        const int found = index.Find(item, hash);
-        if (found >= 0) {
-            *items_[static_cast<size_t>(found)] = std::move(item);
+        std::string line;
+        const int same = index.Find(item, hash, [&](int position) {
+            if (line.empty()) line = FormatLine(item);
+            return FormatLine(*items_[static_cast<size_t>(position)]) == line;
+        });
+        if (same >= 0) {
+            *items_[static_cast<size_t>(same)] = std::move(item);
         } else {
             items_.push_back(std::make_unique<TPassItem>(std::move(item)));
             index.Add(hash, Count() - 1);
         }
     };
-    try {
-        while (reader.ReadLine(line)) {
-            if (Encrypted) {
-                text = crypt.Process(line);
-                // Only the first five characters of a password enter the key, so a shorter password
-                // that agrees with them deciphers the file too, leaving the rest of the right one in
-                // front of every line: the line must then still be a record line. (A rest that only
-                // lengthens the first field cannot be told from a longer folder name.)
-                std::optional<TPassItem> item;
-                if (text.compare(0, Password.size(), Password) == 0) {
-                    item = ParseLine(std::string_view(text).substr(Password.size()));
-                }
-                if (!item) {
-                    std::fclose(file);
-                    WrongPassword(fileName);
-                    return LoadResult::WrongPassword;
-                }
-                add(std::move(*item));
+    std::deque<SourceLine> pending;  // lines read ahead that are to be read again
+    auto next = [&](SourceLine& line) {
+        if (pending.empty()) return source.Next(line);
+        line = std::move(pending.front());
+        pending.pop_front();
+        return true;
+    };
+    SourceLine line;
+    std::string text;
+    size_t opened = 0;
+    std::vector<long long> emptyLines;  // damaged only when a line follows them
+    while (next(line)) {
+        if (Encrypted) {
+            if (line.text.empty()) {
+                emptyLines.push_back(line.number);
                 continue;
             }
-            // A quoted field with line breaks (a memo) spans several lines of the file.
-            text.swap(line);
-            int quotes = CountQuotes(text);
-            while (quotes % 2 != 0 && reader.ReadLine(line)) {
-                text.append("\r\n").append(line);
-                quotes += CountQuotes(line);
+            report.damagedLines.insert(report.damagedLines.end(), emptyLines.begin(), emptyLines.end());
+            emptyLines.clear();
+            text = crypt.Process(line.text);
+            // Only the first five characters of a password enter the key, so a shorter password
+            // that agrees with them deciphers the file too, leaving the rest of the right one in
+            // front of every line: the line must then still be a record line. (A rest that only
+            // lengthens the first field cannot be told from a longer folder name.)
+            std::optional<TPassItem> item;
+            if (text.compare(0, Password.size(), Password) == 0) {
+                item = ParseLine(std::string_view(text).substr(Password.size()));
             }
-            if (std::optional<TPassItem> item = ParseLine(text)) add(std::move(*item));
+            if (item) {
+                add(std::move(*item));
+                ++opened;
+            } else {
+                report.damagedLines.push_back(line.number);
+            }
+            continue;
         }
-    } catch (const EConvertError& e) {
-        std::fclose(file);
-        Modified = false;
-        prompts_.Error(e.what());
-        return LoadResult::ConvertError;
+        if (!line.readable) {
+            report.damagedLines.push_back(line.number);
+            continue;
+        }
+        if (IsBlankOrComment(line.text)) continue;
+        // A quoted field with line breaks (a memo) spans several lines of the file.
+        text = line.text;
+        int quotes = CountQuotes(text);
+        std::vector<SourceLine> joined;
+        SourceLine more;
+        while (quotes % 2 != 0 && text.size() <= kMaxRecordLine && next(more)) {
+            if (!more.readable) {
+                pending.push_front(std::move(more));
+                break;
+            }
+            text.append("\r\n").append(more.text);
+            quotes += CountQuotes(more.text);
+            joined.push_back(std::move(more));
+        }
+        std::optional<TPassItem> item;
+        if (text.size() <= kMaxRecordLine) item = ParseLine(text);
+        if (item) {
+            add(std::move(*item));
+            continue;
+        }
+        // A stray quote took the lines after it: only its own line is lost, the others are
+        // read again.
+        report.damagedLines.push_back(line.number);
+        for (auto it = joined.rbegin(); it != joined.rend(); ++it) pending.push_front(std::move(*it));
     }
-    // The text first: it may depend on the error state that closing could change.
-    const std::string readError = reader.Failed() ? fileOps_.ErrorText(reader.Error()) : std::string();
-    std::fclose(file);
-    Modified = false;
-    if (reader.Failed()) {
-        prompts_.Error(readError);
-        return LoadResult::ReadError;
+    if (source.Failed()) {
+        report.result = LoadResult::ReadError;
+        report.detail = fileOps_.ErrorText(source.Error());
+    } else if (source.TooLong()) {
+        report.result = LoadResult::LineTooLong;
+    } else if (Encrypted && opened == 0 && !report.damagedLines.empty()) {
+        report.result = LoadResult::WrongPassword;
+        report.damagedLines.clear();
+    } else if (source.TrailingData()) {
+        report.result = LoadResult::Truncated;
+    } else if (!report.damagedLines.empty()) {
+        report.result = LoadResult::Damaged;
+    } else if (encoding != TextEncoding::ShiftJis) {
+        report.result = LoadResult::Converted;
     }
-    Sort();
-    if (reader.TrailingData()) {
-        prompts_.Warning(fileName + kTrailingData);
-        return LoadResult::Truncated;
-    }
-    return LoadResult::Loaded;
+    if (report.result != LoadResult::WrongPassword) Sort();
+    return report;
 }
 
-void TPassList::WrongPassword(const std::string& fileName) {
-    prompts_.Warning(fileName + kWrongPassword);
-    Clear();
-    Password.clear();
-    Modified = false;
+void TPassList::Show(const Notice& notice) {
+    switch (notice.kind) {
+        case Notice::None:
+            break;
+        case Notice::Warning:
+            prompts_.Warning(notice.text);
+            break;
+        case Notice::Error:
+            prompts_.Error(notice.text);
+            break;
+        case Notice::Plain:
+            prompts_.Plain(notice.text);
+            break;
+    }
+}
+
+namespace {
+
+std::string DamagedList(const std::vector<long long>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < kDamagedShown; ++i) {
+        if (i > 0) text += ", ";
+        text += std::to_string(lines[i]);
+    }
+    text += "行目";
+    if (lines.size() > kDamagedShown) text += "ほか" + std::to_string(lines.size() - kDamagedShown) + "行";
+    return text;
+}
+
+}  // namespace
+
+Notice LoadNotice(const std::string& fileName, const LoadReport& report) {
+    std::string damaged;
+    if (!report.damagedLines.empty()) damaged = fileName + kDamagedBefore + DamagedList(report.damagedLines) + kDamagedAfter;
+    switch (report.result) {
+        case LoadResult::Loaded:
+        case LoadResult::NoFile:
+        case LoadResult::Cancelled:
+        case LoadResult::Converted:
+            return {};
+        case LoadResult::WrongPassword:
+            return {Notice::Warning, fileName + kWrongPassword};
+        case LoadResult::ConvertError:
+        case LoadResult::ReadError:
+            return {Notice::Error, report.detail};
+        case LoadResult::Truncated:
+            return {Notice::Warning, fileName + kTrailingData + (damaged.empty() ? "" : "\r\n" + damaged)};
+        case LoadResult::Damaged:
+            return {Notice::Warning, damaged};
+        case LoadResult::LineTooLong:
+            return {Notice::Error, fileName + kLineTooLong};
+        case LoadResult::OutOfMemory:
+            return {Notice::Error, fileName + kOutOfMemory};
+    }
+    return {};
+}
+
+Notice SaveNotice(const std::string& fileName, const SaveReport& report, const TPassList& list) {
+    switch (report.result) {
+        case SaveResult::Saved:
+        case SaveResult::Cancelled:
+            return {};
+        case SaveResult::Unstorable: {
+            const bool encrypted = list.Encrypted;
+            const std::string title = list.IsValidIndex(report.item) ? TitleForMessage(list.Item(report.item).Title) : "";
+            return {Notice::Error, "「" + title + "」" + (encrypted ? kUnstorableProtected : kUnstorablePlain)};
+        }
+        case SaveResult::WriteError:
+            return {Notice::Plain, kWriteError + report.detail};
+        case SaveResult::BackupError:
+            return {Notice::Error, kBackupFailedBefore + report.backupName + kBackupFailedAfter + report.detail};
+        case SaveResult::CreateError:
+        case SaveResult::ReplaceError:
+            return {Notice::Error, report.detail};
+    }
+    static_cast<void>(fileName);
+    return {};
 }
 
 int TPassList::FirstUnstorableItem(bool encrypted) const {
@@ -365,80 +583,107 @@ int TPassList::FirstUnstorableItem(bool encrypted) const {
 }
 
 bool TPassList::SaveToFile(const std::string& fileName) {
+    lastSave_ = WriteFile(fileName);
+    if (lastSave_.result == SaveResult::Saved) {
+        Modified = false;
+        return true;
+    }
+    // Nothing reached the file: the changes are still only here, and the close must try again.
+    Show(SaveNotice(fileName, lastSave_, *this));
+    return false;
+}
+
+SaveReport TPassList::WriteFile(const std::string& fileName) {
     // Written plain, a character 26 would end the file for the next load and lose every record
     // after it. Enciphered, a character 0 would cut its block short when deciphered, and the line
-    // would then fail the password check: the whole file would open for nobody. Each file kind
-    // holds the other character.
+    // would then fail the password check. Each file kind holds the other character.
+    SaveReport report;
     const int unstorable = FirstUnstorableItem(Encrypted);
     if (unstorable >= 0) {
-        prompts_.Error("「" + TitleForMessage(Item(unstorable).Title) + "」" +
-                       (Encrypted ? kUnstorableProtected : kUnstorablePlain));
-        return false;
+        report.result = SaveResult::Unstorable;
+        report.item = unstorable;
+        return report;
     }
-    if (!AskPassword(fileName + kSavePrompt)) return false;
+    if (!AskPassword(fileName + kSavePrompt, true)) {
+        report.result = SaveResult::Cancelled;
+        return report;
+    }
     Sort();
     AtomicFileWriter writer(fileOps_);
-    std::string error;
-    if (!writer.Open(fileName, error)) {
-        prompts_.Error(error);
-        return false;
+    if (!writer.Open(fileName, report.detail)) {
+        report.result = SaveResult::CreateError;
+        return report;
     }
     TCrypt crypt;
     crypt.SetKey(Password);
     crypt.Mode = TCrypt::kEncipher;
     bool written = true;
-    std::string line;
-    for (const auto& item : items_) {
-        line = FormatLine(*item);
-        if (Encrypted) {
-            line = crypt.Process(Password + line);
+    // Lines are formatted and enciphered on every processor, a chunk at a time; the salts are
+    // drawn beforehand in line order, so the file is the same as one written line by line.
+    std::vector<std::string> lines;
+    std::vector<std::string> salts;
+    for (size_t first = 0; first < items_.size() && written; first += kSaveChunk) {
+        const size_t n = std::min(kSaveChunk, items_.size() - first);
+        lines.assign(n, std::string());
+        salts.assign(Encrypted ? n : 0, std::string());
+        for (std::string& salt : salts) {
+            salt = crypt.Salt;
             crypt.NewSalt();
         }
-        line.append("\r\n");
-        if (!writer.Write(line, error)) {
-            written = false;
-            break;
+        ParallelFor(n, kMinSavePart, [&](size_t begin, size_t end) {
+            TCrypt local = crypt;
+            for (size_t i = begin; i < end; ++i) {
+                std::string line = FormatLine(*items_[first + i]);
+                if (Encrypted) {
+                    local.Salt = salts[i];
+                    line = local.Process(Password + line);
+                }
+                line.append("\r\n");
+                lines[i] = std::move(line);
+            }
+        });
+        for (const std::string& line : lines) {
+            if (!writer.Write(line, report.detail)) {
+                written = false;
+                break;
+            }
         }
     }
-    if (!written || !writer.Finish(error)) {
+    if (!written || !writer.Finish(report.detail)) {
         writer.Abandon();
-        Modified = false;
-        prompts_.Plain(kWriteError + error);
-        return false;
+        report.result = SaveResult::WriteError;
+        return report;
     }
     // The file about to be replaced may hold more than this list, which then is only the part
     // of it that could be read: keep it whole before it goes.
-    if (incompleteFiles_.count(fileName) != 0 && FileExists(fileName) && !KeepBackup(fileName, error)) {
+    if (incompleteFiles_.count(fileName) != 0 && FileExists(fileName) && !KeepBackup(fileName, report)) {
         writer.Abandon();
-        prompts_.Error(error);
-        return false;
+        report.result = SaveResult::BackupError;
+        return report;
     }
-    if (!writer.Commit(error)) {
+    if (!writer.Commit(report.detail)) {
         writer.Abandon();
-        prompts_.Error(error);
-        return false;
+        report.result = SaveResult::ReplaceError;
+        return report;
     }
-    Modified = false;
-    return true;
+    return report;
 }
 
-bool TPassList::KeepBackup(const std::string& fileName, std::string& error) {
+bool TPassList::KeepBackup(const std::string& fileName, SaveReport& report) {
     const TDate now = Now();
-    std::string name;
     for (int attempt = 1; attempt <= kMaxBackupTries; ++attempt) {
-        name = BackupName(fileName, now, attempt);
-        switch (CopyToNewFile(fileName, name, fileOps_, error)) {
+        report.backupName = BackupName(fileName, now, attempt);
+        switch (CopyToNewFile(fileName, report.backupName, fileOps_, report.detail)) {
             case CopyResult::Copied:
                 incompleteFiles_.erase(fileName);
                 return true;
             case CopyResult::TargetExists:
                 continue;
             case CopyResult::Failed:
-                error = kBackupFailedBefore + name + kBackupFailedAfter + error;
                 return false;
         }
     }
-    error = kBackupFailedBefore + name + kBackupFailedAfter + fileOps_.ErrorText(EEXIST);
+    report.detail = fileOps_.ErrorText(EEXIST);
     return false;
 }
 

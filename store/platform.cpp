@@ -1,14 +1,13 @@
 #include "store/platform.h"
 
-#include <cerrno>
-#include <cstdio>
-
 namespace torvane {
 
-bool PosixFileOps::Replace(const std::string& source, const std::string& target, std::string& error) {
-    if (std::rename(source.c_str(), target.c_str()) == 0) return true;
-    error = ErrorText(errno);
-    return false;
+bool IFileOps::ToShiftJis(std::u16string_view text, std::string& out) {
+    for (const char16_t c : text) {
+        if (c >= 0x80) return false;
+        out.push_back(static_cast<char>(c));
+    }
+    return true;
 }
 
 }  // namespace torvane

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -25,12 +26,16 @@ public:
     virtual std::unique_ptr<IPasswordDialog> CreatePasswordDialog() = 0;
 };
 
-// The sort order of texts: locale-aware on Windows, byte order elsewhere.
+// The sort order of texts: locale-aware on Windows, byte order elsewhere. Callable from several
+// threads at once.
 class ICollator {
 public:
     virtual ~ICollator() = default;
     // Negative, zero or positive, like strcmp.
     virtual int Compare(const std::string& a, const std::string& b) const = 0;
+    // A key whose byte order is the order of Compare, when the platform can give one: sorting
+    // many texts by keys made once is far cheaper than comparing them pair by pair.
+    virtual bool SortKey(const std::string& /*text*/, std::string& /*key*/) const { return false; }
 };
 
 class ByteCollator : public ICollator {
@@ -49,12 +54,17 @@ public:
     // The C library's own texts are English everywhere; a platform with texts in the user's
     // language gives those instead.
     virtual std::string ErrorText(int errnoValue) { return std::strerror(errnoValue); }
+    // Appends the Shift_JIS form of UTF-16 text (a data file saved in Unicode); false when a
+    // character has none. This fallback knows ASCII only.
+    virtual bool ToShiftJis(std::u16string_view text, std::string& out);
 };
 
-// std::rename: atomic on POSIX file systems.
+// The POSIX file operations (native builds; store/platform_posix.cpp): std::rename, which is
+// atomic on POSIX file systems, and iconv's CP932.
 class PosixFileOps : public IFileOps {
 public:
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
+    bool ToShiftJis(std::u16string_view text, std::string& out) override;
 };
 
 }  // namespace torvane

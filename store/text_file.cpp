@@ -126,7 +126,36 @@ void ClearErrno() {
 #endif
 }
 
-TextLineReader::TextLineReader(std::FILE* file) : file_(file), buffer_(ReadChunkFor(file)) {}
+char LineEndOf(std::FILE* file, bool endMark, size_t maxLine) {
+    const long start = std::ftell(file);
+    std::vector<char> buffer(kReadChunk);
+    char found = '\n';
+    size_t sinceLf = 0;
+    for (bool scanning = true; scanning;) {
+        const size_t n = std::fread(buffer.data(), 1, buffer.size(), file);
+        if (n == 0) break;
+        for (size_t i = 0; i < n; ++i) {
+            const char c = buffer[i];
+            if (c == '\r' || (endMark && c == kEndOfFile)) {
+                found = c == '\r' ? '\r' : '\n';
+                scanning = false;
+                break;
+            }
+            sinceLf = c == '\n' ? 0 : sinceLf + 1;
+            if (sinceLf > maxLine) {
+                found = '\r';
+                scanning = false;
+                break;
+            }
+        }
+    }
+    std::clearerr(file);
+    if (start >= 0) std::fseek(file, start, SEEK_SET);
+    return found;
+}
+
+TextLineReader::TextLineReader(std::FILE* file, LineRules rules)
+    : file_(file), rules_(rules), buffer_(ReadChunkFor(file)) {}
 
 bool TextLineReader::Fill() {
     pos_ = 0;
@@ -160,33 +189,41 @@ void TextLineReader::StopAt(size_t mark) {
 bool TextLineReader::ReadLine(std::string& line) {
     line.clear();
     endedAtCr_ = false;
-    if (stopped_ || error_ != 0) return false;
+    if (stopped_ || error_ != 0 || tooLong_) return false;
     if (pos_ == end_ && !Fill()) return false;
     if (skipLf_) {
         skipLf_ = false;
         if (buffer_[pos_] == '\n' && ++pos_ == end_ && !Fill()) return false;
     }
-    if (buffer_[pos_] == kEndOfFile) {
+    if (rules_.endMark && buffer_[pos_] == kEndOfFile) {
         StopAt(pos_);
         return false;
     }
+    ++lineNumber_;
     for (;;) {
         const char* start = buffer_.data() + pos_;
         const size_t avail = end_ - pos_;
-        const char* cr = static_cast<const char*>(std::memchr(start, '\r', avail));
+        const char* cr = static_cast<const char*>(std::memchr(start, rules_.lineEnd, avail));
         const size_t len = cr ? static_cast<size_t>(cr - start) : avail;
-        if (const char* eofMark = static_cast<const char*>(std::memchr(start, kEndOfFile, len))) {
-            const size_t before = static_cast<size_t>(eofMark - start);
-            line.append(start, before);
-            StopAt(pos_ + before);
+        const char* eofMark =
+            rules_.endMark ? static_cast<const char*>(std::memchr(start, kEndOfFile, len)) : nullptr;
+        const size_t take = eofMark ? static_cast<size_t>(eofMark - start) : len;
+        if (line.size() + take > rules_.maxLine) {
+            tooLong_ = true;
+            line.clear();
+            return false;
+        }
+        if (eofMark) {
+            line.append(start, take);
+            StopAt(pos_ + take);
             return true;  // a read error past the mark shows in Failed at the next call
         }
         line.append(start, len);
         pos_ += len;
         if (cr) {
             ++pos_;
-            skipLf_ = true;
-            endedAtCr_ = true;
+            skipLf_ = rules_.lineEnd == '\r';
+            endedAtCr_ = rules_.lineEnd == '\r';
             return true;
         }
         // The line goes on in the next chunk, or the file ends without a line end.

@@ -18,16 +18,38 @@ std::string ErrnoText(int error);
 // that the text of a failure that follows tells its own cause and not an earlier one's.
 void ClearErrno();
 
+// How a file's lines end and where it ends.
+struct LineRules {
+    // '\r': a line ends at CR and an LF right after it is skipped; '\n': a line ends at LF (for
+    // a file that holds no CR at all, as editors on other systems leave it).
+    char lineEnd = '\r';
+    // A character 26 ends the file (a data file); otherwise it is an ordinary byte.
+    bool endMark = true;
+    // A longer line stops the reading (TooLong); a file of one endless line never exhausts memory.
+    size_t maxLine = static_cast<size_t>(-1);
+};
+
+// The longest record line a data file may hold.
+constexpr size_t kMaxRecordLine = 64u * 1024 * 1024;
+
+// '\r' when the file holds a CR before its end (or before a character 26 when endMark), '\n'
+// when it holds none; reads from the current position and goes back to it. A scan that finds
+// no line end at all within maxLine bytes stops there with '\r'.
+char LineEndOf(std::FILE* file, bool endMark, size_t maxLine);
+
 // Reads lines from a file opened in binary mode; the file stays the caller's.
 class TextLineReader {
 public:
-    explicit TextLineReader(std::FILE* file);
+    explicit TextLineReader(std::FILE* file, LineRules rules = {});
 
-    // The next line without its end; false at the end of the file, at a character 26, or on a
-    // read error (Failed then tells).
+    // The next line without its end; false at the end of the file, at a character 26, on a
+    // read error (Failed then tells) or at a line longer than the rules allow (TooLong).
     bool ReadLine(std::string& line);
     bool Failed() const { return error_ != 0; }
     int Error() const { return error_; }
+    bool TooLong() const { return tooLong_; }
+    // The number of the line last read, from 1.
+    long long LineNumber() const { return lineNumber_; }
     // True when the line last read ended at a CR; false when it ended at the end of the file or
     // at a character 26.
     bool LineEndedAtCr() const { return endedAtCr_; }
@@ -41,6 +63,7 @@ private:
     void StopAt(size_t mark);
 
     std::FILE* file_;
+    LineRules rules_;
     std::vector<char> buffer_;
     size_t pos_ = 0;
     size_t end_ = 0;
@@ -49,6 +72,8 @@ private:
     bool skipLf_ = false;   // the last line ended at CR and the LF after it is still to come
     bool endedAtCr_ = false;
     bool trailingData_ = false;
+    bool tooLong_ = false;
+    long long lineNumber_ = 0;
     int error_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/about_form_win.h"
 
 #include "res/resource.h"
+#include "tools/bevel_label_win.h"
 #include "win/button_glyph.h"
 #include "win/text.h"
 #include "win/window.h"
@@ -31,6 +32,7 @@ TAboutForm::~TAboutForm() {
 }
 
 bool TAboutForm::OnInitDialog() {
+    CreateComments();
     font_.ApplyTo(Handle());
     LOGFONTW bold{};
     GetObjectW(font_.Handle(), sizeof bold, &bold);
@@ -46,13 +48,24 @@ bool TAboutForm::OnInitDialog() {
     for (char c : version) versionLines += c == '\n' ? std::string("\r\n") : std::string(1, c);
     win::SetWindowTextSjis(Item(IDC_ABOUT_VERSION), versionLines);
     win::SetWindowTextSjis(Item(IDC_ABOUT_COPYRIGHT), copyright);
-    win::SetWindowTextSjis(Item(IDC_ABOUT_COMMENTS), comments);
+    if (TBevelLabel* label = TBevelLabel::From(Item(IDC_ABOUT_COMMENTS))) label->SetCaption(comments);
     SendMessageW(Item(IDC_ABOUT_ICON), STM_SETICON,
                  reinterpret_cast<WPARAM>(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON")), 0);
     win::SetButtonGlyph(Item(IDOK), win::ButtonGlyph::Ok);
     LayOut();
     SetFocus(Item(IDOK));
     return false;
+}
+
+// A sunken box with 4 pixels around the wrapped text, placed by LayOut.
+void TAboutForm::CreateComments() {
+    TBevelLabel::Register();
+    TBevelLabel* label = TBevelLabel::Create(Handle(), IDC_ABOUT_COMMENTS, 0, 0, 10, 10);
+    if (!label) return;
+    label->SetBevelOuter(TBevelLabel::Bevel::Lowered);
+    label->SetBevelInner(TBevelLabel::Bevel::None);
+    label->SetTextBorder(4);
+    label->SetWordWrap(true);
 }
 
 void TAboutForm::LayOut() {

@@ -29,6 +29,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
+    void CreateComments();
     void LayOut();
 
     win::Font font_{win::kFormFontFace, win::kFormFontHeight};

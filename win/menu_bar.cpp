@@ -104,7 +104,8 @@ bool MenuBar::PreTranslate(const MSG& msg, HWND frame) {
         case WM_SYSKEYDOWN:
             if (msg.wParam == VK_MENU) {
                 // Eaten whole: the system's own handling would select the window menu on release.
-                if (!(msg.lParam & (1 << 30))) altAlone_ = true;  // a first press, not a repeat
+                // A first press, not a repeat; with Ctrl it is AltGr, which types characters.
+                if (!(msg.lParam & (1 << 30))) altAlone_ = !Held(VK_CONTROL);
                 return true;
             }
             altAlone_ = false;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -12,6 +13,22 @@ namespace torvane::win {
 
 int LocaleCollator::Compare(const std::string& a, const std::string& b) const {
     return CompareJapanese(a, b);
+}
+
+bool LocaleCollator::SortKey(const std::string& text, std::string& key) const {
+    const int length = static_cast<int>(text.size());
+    key.resize(text.size() * 4 + 16);
+    int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, key.data(),
+                         static_cast<int>(key.size()));
+    if (n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, nullptr, 0);
+        key.resize(static_cast<size_t>(std::max(n, 0)));
+        n = n > 0 ? LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, key.data(), n) : 0;
+    }
+    if (n <= 0) return false;
+    key.resize(static_cast<size_t>(n));
+    while (!key.empty() && key.back() == '\0') key.pop_back();  // the terminating zero
+    return true;
 }
 
 bool WinFileOps::Replace(const std::string& source, const std::string& target, std::string& error) {
@@ -33,6 +50,19 @@ std::string WinFileOps::ErrorText(int errnoValue) {
         if (!text.empty()) return text;
     }
     return IFileOps::ErrorText(errnoValue);
+}
+
+bool WinFileOps::ToShiftJis(std::u16string_view text, std::string& out) {
+    if (text.empty()) return true;
+    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int size = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return false;
+    const size_t start = out.size();
+    out.resize(start + static_cast<size_t>(length));
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, out.data() + start, length, nullptr, nullptr);
+    return true;
 }
 
 namespace {

@@ -9,6 +9,8 @@ namespace torvane::win {
 class LocaleCollator : public ICollator {
 public:
     int Compare(const std::string& a, const std::string& b) const override;
+    // LCMapStringA's sort key in the same locale.
+    bool SortKey(const std::string& text, std::string& key) const override;
 };
 
 // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; error texts in the
@@ -17,6 +19,8 @@ class WinFileOps : public IFileOps {
 public:
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
     std::string ErrorText(int errnoValue) override;
+    // WideCharToMultiByte with code page 932, whatever the system's code page.
+    bool ToShiftJis(std::u16string_view text, std::string& out) override;
 };
 
 // GetLocalTime and GetSystemTime.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/core/fixed_clock.h"
+#include "tests/core/list_files.h"
 #include "tests/core/scripted_prompts.h"
 
 namespace torvane {
@@ -31,7 +32,7 @@ protected:
     FixedClock clock_{40000};
     ScriptedPrompts prompts_;
     ByteCollator collator_;
-    PosixFileOps files_;
+    listtest::NativeFileOps files_;
     TPassList list_{prompts_, collator_, files_};
 };
 

@@ -260,15 +260,19 @@ TEST_F(PassListTest, MissingFileLeavesAnEmptyListAndAsksNothing) {
     EXPECT_TRUE(prompts_.ShownNothing());
 }
 
-TEST_F(PassListTest, PlainLoadMergesRepeatedRecordsAtTheFirstPositionAndSorts) {
+// Two licences of one product share the key; only a line repeated byte for byte is one record.
+TEST_F(PassListTest, PlainLoadMergesRepeatedLinesOnlyAndKeepsRecordsThatShareAKey) {
     const std::string file = folder_.File("a.csv");
-    WriteBytes(file, Line("", "B", "first") + "\r\n" + Line("", "A") + "\r\n" + Line("", "B", "second") + "\r\n");
+    WriteBytes(file, Line("", "B", "first") + "\r\n" + Line("", "A") + "\r\n" + Line("", "B", "second") + "\r\n" +
+                         Line("", "A") + "\r\n");
     Plain().Modified = true;
     EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
     EXPECT_FALSE(list_.Modified);
-    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(list_.Item(1).Memo, "second");
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B", "B"}));
     EXPECT_TRUE(prompts_.ShownNothing());
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_EQ(list_.Item(1).Memo + list_.Item(2).Memo, "firstsecond");
 }
 
 TEST_F(PassListTest, PlainRecordSpansLinesWhileItsQuotesAreOdd) {
@@ -311,12 +315,70 @@ TEST_F(PassListTest, DataAfterCharacter26IsReportedAndTheLoadCountsAsIncomplete)
     EXPECT_EQ(ReadBytes(file + ".20240102-030405.bak"), original);
 }
 
-TEST_F(PassListTest, CommentsAndLinesOfOtherFieldCountsAreSkippedSilently) {
+// Comments and blank lines are silent; any other line that is no record is named, and the
+// load is incomplete, so the next save keeps the file as a backup.
+TEST_F(PassListTest, LinesThatAreNoRecordsAreNamedAndTheRestIsRead) {
     const std::string file = folder_.File("a.csv");
-    WriteBytes(file, ";" + Line("", "C") + "\r\n" + Line("", "A") + ",x\r\n\r\n" + Line("", "B") + "\r\n");
-    EXPECT_EQ(Plain().LoadFromFile(file), LoadResult::Loaded);
-    EXPECT_EQ(Titles(list_), std::vector<std::string>{"B"});
-    EXPECT_TRUE(prompts_.ShownNothing());
+    const std::string stray = Line("", "S\"tray");  // one quote too many
+    struct Case {
+        std::string content;
+        std::vector<std::string> titles;
+        std::vector<long long> damaged;
+    } cases[] = {
+        {";\"" + Line("", "C") + "\r\n \t\r\n\r\n" + Line("", "B") + "\r\n", {"B"}, {}},
+        {Line("", "A") + ",x\r\n" + Line("", "B") + "\r\ngarbage\r\n", {"B"}, {1, 3}},
+        {Line("", "A") + "\r\n" + stray + "\r\n" + Line("", "B") + "\r\n" + Line("", "M", "1\r\n2") + "\r\n",
+         {"A", "B", "M"}, {2}},
+        {stray + "\r\n" + stray + "\r\n" + Line("", "B"), {"B"}, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(file, c.content);
+        prompts_.shown.clear();
+        EXPECT_EQ(Plain().LoadFromFile(file), c.damaged.empty() ? LoadResult::Loaded : LoadResult::Damaged);
+        EXPECT_EQ(Titles(list_), c.titles) << c.content;
+        EXPECT_EQ(list_.LastLoad().damagedLines, c.damaged) << c.content;
+        EXPECT_EQ(list_.LoadCompleted(), c.damaged.empty());
+        EXPECT_EQ(prompts_.Count(Kind::Warning), c.damaged.empty() ? 0 : 1);
+    }
+    EXPECT_EQ(prompts_.shown[0].text, file + "\r\n読み込めない行がありました（1, 2行目）。\r\nこれらの行を除いて読み込みました。"
+                                             "上書き保存するときは、元のファイルをバックアップとして残します");
+    const std::string original = ReadBytes(file);
+    ASSERT_TRUE(list_.SaveToFile(file));
+    EXPECT_EQ(ReadBytes(file + ".20240102-030405.bak"), original);
+}
+
+// Files from editors on other systems and from spreadsheets.
+TEST_F(PassListTest, LfOnlyAndUnicodeFilesAreRead) {
+    const std::string file = folder_.File("a.csv");
+    auto utf16 = [](const std::u16string& text, bool little) {
+        std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (char16_t c : text) {
+            const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+            bytes += little ? std::string{lo, hi} : std::string{hi, lo};
+        }
+        return bytes;
+    };
+    const std::u16string wide = u",\"\u8868\",0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"0@\",0,2001/06/19,,,2001/06/19,1899/12/30,\"\",\"\"";
+    const std::u16string emoji = u",\"\U0001F600\",0,\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"0@\",0,2001/06/19,,,2001/06/19,1899/12/30,\"\",\"\"";
+    struct Case {
+        std::string content;
+        LoadResult result;
+        std::vector<std::string> titles;
+    } cases[] = {
+        {Line("", "A", "1\n2") + "\n" + Line("", "B") + "\n", LoadResult::Loaded, {"A", "B"}},
+        // 表 (E8 A1 A8) is 95 5C in Shift_JIS.
+        {"\xEF\xBB\xBF" + Line("", "A") + "\r\n" + Line("", "\xE8\xA1\xA8") + "\r\n", LoadResult::Converted, {"A", "表"}},
+        {"\xEF\xBB\xBF" + Line("", "A") + "\n" + Line("", "\xF0\x9F\x98\x80") + "\n", LoadResult::Damaged, {"A"}},
+        {utf16(wide + u"\r\n" + emoji + u"\r\n", true), LoadResult::Damaged, {"表"}},
+        {utf16(wide + u"\n", false), LoadResult::Converted, {"表"}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(file, c.content);
+        EXPECT_EQ(Plain().LoadFromFile(file), c.result) << c.content;
+        EXPECT_EQ(Titles(list_), c.titles) << c.content;
+        // A Unicode file is kept as it was before the first save writes Shift_JIS over it.
+        EXPECT_EQ(list_.LoadCompleted(), c.result == LoadResult::Loaded);
+    }
 }
 
 TEST_F(PassListTest, BadDateStopsTheLoadKeepingWhatWasRead) {
@@ -450,26 +512,69 @@ TEST_F(ProtectedListTest, ShorterPasswordWhoseLeftoverBreaksTheRecordIsRefused) 
     ExpectWrongPassword(second);
 }
 
-TEST_F(ProtectedListTest, EmptyLineAndPlainFileCountAsWrongPassword) {
-    const std::string file = SaveProtected({Item("", "A")}, "secret");
-    WriteBytes(file, ReadBytes(file) + "\r\n");
-    list_.Password = "secret";
-    ExpectWrongPassword(file);
-
+TEST_F(ProtectedListTest, PlainFileCountsAsWrongPassword) {
     const std::string plain = folder_.File("plain.tvd");
     WriteBytes(plain, Line("", "A") + "\r\n");
     list_.Password = "secret";
     ExpectWrongPassword(plain);
 }
 
-TEST_F(ProtectedListTest, BadLineAfterGoodOnesStillEmptiesTheList) {
+// The password is wrong only when no line opens with it; lines that fail among lines that open
+// are damaged lines, named and skipped.
+TEST_F(ProtectedListTest, LinesThatDoNotOpenAmongOnesThatDoAreDamaged) {
     const std::string file = SaveProtected({Item("", "A"), Item("", "B")}, "secret");
+    const std::string good = ReadBytes(file);
+    const std::string a = good.substr(0, good.find("\r\n") + 2), b = good.substr(a.size());
     TCrypt crypt;
     crypt.SetKey("other");
     crypt.Mode = TCrypt::kEncipher;
-    WriteBytes(file, ReadBytes(file) + crypt.Process("other" + Line("", "C")) + "\r\n");
+    const std::string other = crypt.Process("other" + Line("", "C")) + "\r\n";
+    struct Case {
+        std::string content;
+        LoadResult result;
+        std::vector<std::string> titles;
+        std::vector<long long> damaged;
+    } cases[] = {
+        {a + other + b, LoadResult::Damaged, {"A", "B"}, {2}},
+        {other + a + b, LoadResult::Damaged, {"A", "B"}, {1}},
+        {a + "\r\n" + b + "\r\n\r\n", LoadResult::Damaged, {"A", "B"}, {2}},  // trailing empty lines are no damage
+        {a + b + "\r\n", LoadResult::Loaded, {"A", "B"}, {}},
+        {"", LoadResult::Loaded, {}, {}},
+        {"x\r\n" + other + other, LoadResult::WrongPassword, {}, {}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(file, c.content);
+        list_.Password = "secret";
+        EXPECT_EQ(list_.LoadFromFile(file), c.result) << c.content;
+        EXPECT_EQ(Titles(list_), c.titles) << c.content;
+        EXPECT_EQ(list_.LastLoad().damagedLines, c.damaged) << c.content;
+    }
+    // LF-only line ends, as a checkout on another system leaves them.
+    std::string lf = good;
+    for (size_t at; (at = lf.find('\r')) != std::string::npos;) lf.erase(at, 1);
+    WriteBytes(file, lf);
     list_.Password = "secret";
-    ExpectWrongPassword(file);
+    EXPECT_EQ(list_.LoadFromFile(file), LoadResult::Loaded);
+    EXPECT_EQ(Titles(list_), (std::vector<std::string>{"A", "B"}));
+}
+
+// A password handed in that opens nothing is asked for when the caller can ask (another file
+// saved under another password); a wrong answer is refused as before.
+TEST_F(ProtectedListTest, HeldPasswordThatDoesNotOpenTheFileIsAskedFor) {
+    const std::string file = SaveProtected({Item("", "A")}, "second");
+    list_.AskOnWrongPassword = true;
+    for (const char* answer : {"second", "wrong"}) {
+        prompts_.shown.clear();
+        list_.Password = "first";
+        prompts_.AnswerOk(answer);
+        const bool right = std::string(answer) == "second";
+        EXPECT_EQ(list_.LoadFromFile(file), right ? LoadResult::Loaded : LoadResult::WrongPassword);
+        EXPECT_EQ(list_.Count(), right ? 1 : 0);
+        EXPECT_EQ(list_.Password, right ? "second" : "");
+        ASSERT_EQ(prompts_.shown.size(), right ? 2u : 3u);
+        EXPECT_EQ(prompts_.shown[0].text, file + kLoadMessage);
+        EXPECT_EQ(prompts_.shown[1].kind, Kind::Dialog);
+    }
 }
 
 // ---- saving ----
@@ -548,7 +653,8 @@ TEST_F(PassListTest, ProtectedSaveRefusesARecordHoldingCharacter0) {
     EXPECT_EQ(FormatLine(list_.Item(1)), FormatLine(nul));
 }
 
-TEST_F(PassListTest, ProtectedSaveAsksOnceAndCancelWritesNothing) {
+// A new password is typed twice: a typing error must never lock the user out.
+TEST_F(PassListTest, ProtectedSaveAsksForTheNewPasswordTwiceAndCancelWritesNothing) {
     const std::string file = folder_.File("out.tvd");
     list_.AddItem(Item("", "A"));
     prompts_.AnswerCancel();
@@ -558,10 +664,16 @@ TEST_F(PassListTest, ProtectedSaveAsksOnceAndCancelWritesNothing) {
     ASSERT_EQ(prompts_.shown.size(), 2u);
     EXPECT_EQ(prompts_.shown[0].text, file + kSaveMessage);
 
-    prompts_.AnswerOk("pw");
+    prompts_.shown.clear();
+    for (const char* answer : {"pw", "pq", "pw", "pw"}) prompts_.AnswerOk(answer);
     EXPECT_TRUE(list_.SaveToFile(file));
     EXPECT_EQ(list_.Password, "pw");
     EXPECT_FALSE(list_.Modified);
+    std::vector<std::string> shown;
+    for (const auto& s : prompts_.shown) shown.push_back(s.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{file + kSaveMessage, kCaption, "確認のためもう一度入力してください",
+                                               "入力された2つのパスワードが一致しません。\r\nもう一度入力してください",
+                                               kCaption, "確認のためもう一度入力してください"}));
 }
 
 TEST_F(PassListTest, EveryProtectedLineHasItsOwnSalt) {
@@ -630,7 +742,7 @@ TEST_F(PassListTest, WriteErrorShowsTheMessageAndKeepsThePreviousFile) {
     std::signal(SIGXFSZ, previous);
 
     EXPECT_FALSE(saved_ok);
-    EXPECT_FALSE(list_.Modified);  // a save that created its file ends unmodified, as before
+    EXPECT_TRUE(list_.Modified);  // nothing reached the file: the changes are still to be saved
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
     ASSERT_EQ(prompts_.Count(Kind::Plain), 1);

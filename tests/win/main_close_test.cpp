@@ -74,6 +74,13 @@ Reply Password(const std::wstring& text) {
     return reply;
 }
 
+// A new password is typed a second time.
+Reply Confirmation(const std::wstring& text) {
+    Reply reply = Reply::Press(L"確認のためもう一度入力してください", IDOK);
+    reply.setTexts = {{IDC_PASSFORM_PASSWD, text}};
+    return reply;
+}
+
 class MainCloseTest : public wintest::MainWindowTest {
 protected:
     // The window as a user's request reaches it while a prompt's own loop runs.
@@ -144,9 +151,10 @@ TEST_F(MainCloseTest, SecondCloseDuringTheSaveAtCloseLetsTheSaveFinish) {
                                 SendMessageW(app_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
                                 wintest::PumpMessages(50);
                                 EXPECT_NE(nullptr, form_->Handle());
-                            })});
+                            }),
+                            Confirmation(L"pass1")});
     form_->ExitBtnClick();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     EXPECT_TRUE(answerer.Done());
     EXPECT_TRUE(answerer.Unexpected().empty());
     ExpectClosedOnce();
@@ -168,7 +176,7 @@ TEST_F(MainCloseTest, CloseDuringTheFolderQuestionDeletesThenClosesAndSaves) {
     EXPECT_TRUE(answerer.Done());
     // The close is carried out from the message loop, after the command has finished.
     ExpectStillOpen();
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Web", "w1")}), wintest::ReadBytes(data));
 }
@@ -202,7 +210,7 @@ TEST_F(MainCloseTest, TrayMenuExitDuringTheMoneySummaryClosesAfterIt) {
     })});
     SendCommand(kCmdMoney);
     EXPECT_TRUE(answerer.Done());
-    wintest::PumpMessages(50);
+    wintest::PumpUntil([this] { return closedCount_ > 0; });
     ExpectClosedOnce();
     EXPECT_EQ(DataLines({Record("Soft", "added"), Record("Soft", "s1")}), wintest::ReadBytes(data));
 }

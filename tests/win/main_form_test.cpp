@@ -137,7 +137,7 @@ TEST_F(MainFormTest, LaysOutItsControlsAsDesigned) {
     EXPECT_EQ(page.right, splitter.left);
     EXPECT_EQ(splitter.right, list.left);
     EXPECT_EQ(list.bottom, dock.top);
-    EXPECT_EQ(1, dock.bottom - dock.top);
+    EXPECT_EQ(0, dock.bottom - dock.top);  // the hidden panel's site is collapsed
     EXPECT_EQ(dock.bottom, status.top);
     EXPECT_EQ(page.bottom, status.top);
 

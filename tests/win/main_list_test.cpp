@@ -331,7 +331,6 @@ TEST_F(ScreenshotMainWindowTest, FolderSelected) {
     EXPECT_EQ("ソフトウェア", SelectedPath());
     EXPECT_EQ(3, RowCount(Items()));
     SetFocus(C().TreeView1);
-    wintest::PumpMessages(100);
     wintest::SaveScreenshot(Main(), "main_form_folder");
 }
 
@@ -340,7 +339,6 @@ TEST_F(ScreenshotMainWindowTest, CompanyPage) {
     ShowPage(1);
     SelectRow(Companies(), CompanyRow("Acme Software"));
     EXPECT_EQ(2, RowCount(Items()));
-    wintest::PumpMessages(100);
     wintest::SaveScreenshot(Main(), "main_form_company");
 }
 

@@ -15,6 +15,7 @@
 #include "tests/win/modal_helper.h"
 #include "tests/win/program_folder.h"
 #include "tests/win/screenshot.h"
+#include "tools/value_spin_win.h"
 #include "win/platform_win.h"
 
 namespace torvane {
@@ -28,6 +29,9 @@ constexpr wchar_t kConfirm[] = L"確認のため新しいパスワードをも�
 
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+std::wstring SpinText(HWND dialog, int id) {
+    return wintest::TextOf(TValueSpin::From(GetDlgItem(dialog, id))->Edit()->Handle());
+}
 
 class SetupFormTest : public testing::Test {
 protected:
@@ -42,9 +46,9 @@ TEST_F(SetupFormTest, ShowsTheStoredSettingsWithTheFocusOnCancel) {
     std::wstring keyDelay, keyPause, alermDate;
     std::vector<bool> checks;
     ModalAnswerer answerer({Reply::Press(kCaption, IDCANCEL).Then([&](HWND dialog) {
-        keyDelay = wintest::TextOf(GetDlgItem(dialog, IDC_SETUP_KEYDELAY));
-        keyPause = wintest::TextOf(GetDlgItem(dialog, IDC_SETUP_KEYPAUSE));
-        alermDate = wintest::TextOf(GetDlgItem(dialog, IDC_SETUP_ALERMDATE));
+        keyDelay = SpinText(dialog, IDC_SETUP_KEYDELAY);
+        keyPause = SpinText(dialog, IDC_SETUP_KEYPAUSE);
+        alermDate = SpinText(dialog, IDC_SETUP_ALERMDATE);
         for (int id : {IDC_SETUP_WINDOWHIDE, IDC_SETUP_EXECHIDE, IDC_SETUP_ADDENTER, IDC_SETUP_NOTIFYITEM}) {
             checks.push_back(IsChecked(dialog, id));
         }
@@ -66,15 +70,15 @@ TEST_F(SetupFormTest, CancelEscapeAndCloseWriteNothingAfterEveryControlWasEdited
         for (int id : {IDC_SETUP_WINDOWHIDE, IDC_SETUP_EXECHIDE, IDC_SETUP_ADDENTER, IDC_SETUP_NOTIFYITEM}) {
             Click(dialog, id);
         }
+        for (int id : {IDC_SETUP_KEYDELAY, IDC_SETUP_KEYPAUSE, IDC_SETUP_ALERMDATE}) {
+            wintest::TypeText(TValueSpin::From(GetDlgItem(dialog, id))->Edit()->Handle(), L"9");
+        }
         SetFocus(GetDlgItem(dialog, IDCANCEL));
     };
     for (const Reply& answer : {Reply::Press(kCaption, IDCANCEL), Reply::Keys(kCaption, {VK_ESCAPE}),
                                 Reply::Close(kCaption)}) {
         ModalAnswerer answerer({Reply(answer)
                                     .Type(IDC_SETUP_PASSWORD, L"typed")
-                                    .Type(IDC_SETUP_KEYDELAY, L"9")
-                                    .Type(IDC_SETUP_KEYPAUSE, L"9")
-                                    .Type(IDC_SETUP_ALERMDATE, L"9")
                                     .Then(editAll)});
         params_.Password = "held";
         EXPECT_EQ(IDCANCEL, ShowSetupForm(nullptr, params_, nullptr));
@@ -115,7 +119,7 @@ TEST_F(SetupFormTest, StoredValuesOutsideTheRangesComeBackAsTheNearestBound) {
         params_.AlermDate = c.alermDate;
         std::wstring shown;
         ModalAnswerer answerer({Reply::Press(kCaption, IDOK).Then(
-            [&](HWND dialog) { shown = wintest::TextOf(GetDlgItem(dialog, IDC_SETUP_KEYDELAY)); })});
+            [&](HWND dialog) { shown = SpinText(dialog, IDC_SETUP_KEYDELAY); })});
         ShowSetupForm(nullptr, params_, nullptr);
         EXPECT_EQ(c.shownDelay, shown);
         EXPECT_EQ(c.storedDelay, params_.KeyDelay);

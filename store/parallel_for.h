@@ -1,0 +1,52 @@
+#pragma once
+// Independent work on the parts of a range, one part per processor. The caller's thread does a
+// part too and returns once every part is done, so results land in place in their order.
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace torvane {
+
+// Calls work(begin, end) for contiguous parts of [0, count), at least minPart items each, on
+// several threads at once. When a part throws, the first exception is thrown again here once
+// every part has ended.
+template <typename Work>
+void ParallelFor(size_t count, size_t minPart, Work&& work) {
+    const size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    const size_t parts = std::max<size_t>(1, std::min(processors, count / std::max<size_t>(1, minPart)));
+    if (parts <= 1) {
+        if (count > 0) work(size_t{0}, count);
+        return;
+    }
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto guarded = [&](size_t begin, size_t end) {
+        try {
+            work(begin, end);
+        } catch (...) {
+            std::lock_guard<std::mutex> hold(failureLock);
+            if (!failure) failure = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(parts - 1);
+    const size_t step = (count + parts - 1) / parts;
+    size_t begin = step;
+    for (; begin < count; begin += step) {
+        try {
+            helpers.emplace_back(guarded, begin, std::min(count, begin + step));
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: this one does the rest
+        }
+    }
+    guarded(size_t{0}, std::min(count, step));
+    for (; begin < count; begin += step) guarded(begin, std::min(count, begin + step));
+    for (std::thread& helper : helpers) helper.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace torvane
