@@ -14,10 +14,6 @@ constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
 constexpr size_t kMaxPasswordFile = 64 * 1024;
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // The text after the last line break of a record list message: its detail.
 std::string Detail(const std::string& message) {
     const size_t at = message.rfind("\r\n");
@@ -151,7 +147,7 @@ bool ParseCount(const std::string& text, int& value) {
 }
 
 bool IsProtectedName(const std::string& file) {
-    return EndsWith(file, ".tvd");
+    return IsProtectedFileName(file);
 }
 
 int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::string& password) {
@@ -160,16 +156,17 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
         if (std::optional<std::string> value = ctx.env(kPasswordVariable)) password = *value;
         return kExitOk;
     }
-    ClearErrno();
-    std::FILE* f = std::fopen(file->c_str(), "rb");
+    ctx.fileOps.ClearError();
+    std::FILE* f = ctx.fileOps.OpenRead(*file);
     if (!f) {
-        return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ErrnoText(errno ? errno : EIO));
+        return Fail(ctx, kExitFileError,
+                    *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(errno ? errno : EIO));
     }
     std::string content(kMaxPasswordFile, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), f));
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ErrnoText(EIO));
+    if (failed) return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(EIO));
     password = content.substr(0, content.find_first_of("\r\n"));
     if (password.find('\0') != std::string::npos) {
         return Fail(ctx, kExitUsage, *file + ": the password holds a character 0 (NUL), which a password cannot contain");
@@ -207,12 +204,22 @@ int Catalogue::Load(const std::string& file, const std::string& password) {
         return Fail(ctx_, kExitUsage,
                     file + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
-    if (!FileExists(file)) return Fail(ctx_, kExitFileError, file + ": no such file");
+    if (!ctx_.fileOps.FileExists(file)) return Fail(ctx_, kExitFileError, file + ": no such file");
     list_.Encrypted = IsProtectedName(file);
     list_.Password = list_.Encrypted ? password : std::string();
     switch (list_.LoadFromFile(file)) {
         case LoadResult::Loaded:
+        case LoadResult::Converted:
             return kExitOk;
+        case LoadResult::Damaged: {
+            std::string lines;
+            for (const long long line : list_.LastLoad().damagedLines) lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+            return Fail(ctx_, kExitFileError, file + ": lines " + lines + " hold no readable record");
+        }
+        case LoadResult::LineTooLong:
+            return Fail(ctx_, kExitFileError, file + ": a line is longer than 64 MB; the file was not read");
+        case LoadResult::OutOfMemory:
+            return Fail(ctx_, kExitFileError, file + ": not enough memory to read the file");
         case LoadResult::NoFile:
             return Fail(ctx_, kExitFileError, file + ": no such file");
         case LoadResult::Cancelled:
@@ -220,9 +227,9 @@ int Catalogue::Load(const std::string& file, const std::string& password) {
         case LoadResult::WrongPassword:
             return Fail(ctx_, kExitWrongPassword, file + ": wrong password");
         case LoadResult::ConvertError:
-            return Fail(ctx_, kExitFileError, file + ": bad data: " + Detail(prompts_->last));
+            return Fail(ctx_, kExitFileError, file + ": bad data: " + Detail(list_.LastLoad().detail));
         case LoadResult::ReadError:
-            return Fail(ctx_, kExitFileError, file + ": cannot read: " + Detail(prompts_->last));
+            return Fail(ctx_, kExitFileError, file + ": cannot read: " + Detail(list_.LastLoad().detail));
         case LoadResult::Truncated:
             return Fail(ctx_, kExitFileError,
                         file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
@@ -247,7 +254,7 @@ int Catalogue::Save(const std::string& file, const std::string& password) {
                                            "write a .tvd file instead"));
     }
     prompts_->last.clear();
-    if (!list_.SaveToFile(file)) return Fail(ctx_, kExitFileError, file + ": cannot write: " + Detail(prompts_->last));
+    if (!list_.SaveToFile(file)) return Fail(ctx_, kExitFileError, file + ": cannot write: " + Detail(list_.LastSave().detail));
     return kExitOk;
 }
 
