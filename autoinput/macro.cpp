@@ -144,6 +144,17 @@ std::string MacroName(const std::string& entry) {
     return eq == std::string::npos ? std::string() : entry.substr(0, eq);
 }
 
+std::string PreviewText(const std::string& text, size_t limit) {
+    if (text.size() <= limit) return text;
+    size_t end = 0;
+    while (end < limit) {
+        const size_t step = IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + step > limit) break;
+        end += step;
+    }
+    return text.substr(0, end) + "…";
+}
+
 std::string MacroTemplate(const std::string& entry) {
     const size_t eq = entry.find('=');
     return eq == std::string::npos ? entry : entry.substr(eq + 1);
