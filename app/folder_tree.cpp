@@ -50,17 +50,7 @@ bool InFolderSubtree(std::string_view path, std::string_view folder) {
 }
 
 bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(a[i])) {
-            if (a[i] != b[i] || (i + 1 < a.size() && a[i + 1] != b[i + 1])) return false;
-            ++i;
-            continue;
-        }
-        auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
+    return SameTextIgnoringCase(a, b);
 }
 
 std::unique_ptr<FolderNode> BuildFolderTree(const std::vector<std::string_view>& paths, const ICollator& compare) {

@@ -17,21 +17,11 @@ namespace torvane {
 
 namespace {
 
-constexpr char kProtectedExtension[] = ".tvd";
 constexpr char kUnsavedChanges[] = "\r\n変更が保存されていません！\r\n保存しますか？";
 constexpr char kCloseUnsaved[] =
     "\r\n変更を保存できませんでした！\r\n保存しないで終了しますか？\r\n"
     "（「いいえ」で終了を取りやめます。名前を付けて保存することもできます）";
 constexpr char kNoFile[] = "\r\nファイルが見つかりません";
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win::ToWide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The folder of a path, ending in "\"; a "\" that is the second byte of a double-byte
 // character is no separator.
@@ -75,12 +65,12 @@ void TMainForm::OpenDataFile(const std::string& fileName) {
     if (Busy() || !passList_ || !SaveChangesFirst()) return;
     // A name that does not exist starts a new, empty data file under it, which the first save
     // creates; the records of the file before are not carried over behind an empty tree.
-    if (!FileExists(fileName)) {
+    if (!fileOps_.FileExists(fileName)) {
         ClearItemList();
         ClearMiniToolItems();
         passList_->Clear();
         passList_->Modified = false;
-        if (EndsWith(fileName, kProtectedExtension)) params_.Password.clear();
+        if (IsProtectedFileName(fileName)) params_.Password.clear();
     }
     CurrentFile = fileName;
     LoadDataFile();
@@ -88,7 +78,7 @@ void TMainForm::OpenDataFile(const std::string& fileName) {
 
 void TMainForm::N_ReloadClick() {
     if (Busy()) return;
-    if (!FileExists(CurrentFile)) {
+    if (!fileOps_.FileExists(CurrentFile)) {
         ModalScope telling(*this);
         win::ShowError(Handle(), CurrentFile + kNoFile);
         return;
@@ -147,8 +137,7 @@ void TMainForm::SaveAs2Click() {
 
 void TMainForm::SetFileMode(const std::string& fileName) {
     passList_->Password = params_.Password;
-    // Letter case counts: "A.TVD" is a plain file.
-    passList_->Encrypted = EndsWith(fileName, kProtectedExtension);
+    passList_->Encrypted = IsProtectedFileName(fileName);
     // Another protected file may have been saved under another password than the one held.
     passList_->AskOnWrongPassword = true;
 }
@@ -181,7 +170,7 @@ void TMainForm::LoadDataFile() {
         ClearItemList();
         ClearMiniToolItems();
         tree_.Reset();
-        if (FileExists(CurrentFile)) {
+        if (fileOps_.FileExists(CurrentFile)) {
             SetFileMode(CurrentFile);
             passList_->LoadFromFile(CurrentFile);
             params_.OpenDir = FolderOf(CurrentFile);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "store/sjis.h"
+
 namespace torvane {
 
 // 標準[U+P]=%U\t%P,ﾊﾟｽﾜｰﾄﾞ[P]=%P,ｼﾘｱﾙｷｰ[S+K]=%S\t%K,ｼﾘｱﾙ[S]=%S,ﾌﾟﾛﾀﾞｸﾄｷｰ[K]=%K,
@@ -21,11 +23,6 @@ namespace {
 
 // The full-width "－" that stands for a missing limit date.
 const char* const kNoLimitDate = "\x81\x7C";
-
-bool IsLeadByte(char c) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -145,6 +142,17 @@ std::string MacroEntry(const std::string& list, int index) {
 std::string MacroName(const std::string& entry) {
     const size_t eq = entry.find('=');
     return eq == std::string::npos ? std::string() : entry.substr(0, eq);
+}
+
+std::string PreviewText(const std::string& text, size_t limit) {
+    if (text.size() <= limit) return text;
+    size_t end = 0;
+    while (end < limit) {
+        const size_t step = IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + step > limit) break;
+        end += step;
+    }
+    return text.substr(0, end) + "…";
 }
 
 std::string MacroTemplate(const std::string& entry) {

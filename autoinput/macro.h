@@ -35,6 +35,13 @@ std::string MacroName(const std::string& entry);
 // The text after the first "=" (the whole entry without "=").
 std::string MacroTemplate(const std::string& entry);
 
+// The most bytes a shown template or expansion holds: a crafted record could make either as
+// long as the record itself, too long for a label to show or a window to stay responsive.
+constexpr size_t kPreviewLimit = 4000;
+// The text cut to at most limit bytes, never inside a double-byte character, with "…" marking
+// a cut.
+std::string PreviewText(const std::string& text, size_t limit = kPreviewLimit);
+
 // Stores name "=" templ as the record's own macro `index`: replaces it when it exists and
 // appends otherwise (-1 appends).
 void SetMacro(TPassItem& item, int index, const std::string& name, const std::string& templ);

@@ -254,7 +254,7 @@ void TMiniTool::MacroListClick() {
     SetMacroVal("");
     const TPassItem* record = PickedRecord();
     if (index < 0 || !record) return;
-    SetMacroVal(kMacroValPrefix + MacroTemplate(MacroEntry(FullMacroList(record), index)));
+    SetMacroVal(kMacroValPrefix + PreviewText(MacroTemplate(MacroEntry(FullMacroList(record), index))));
 }
 
 // The main window is always out of the way during the run and comes back if it was shown. This

@@ -1,5 +1,7 @@
 #include "autoinput/send_keys_script.h"
 
+#include "store/sjis.h"
+
 namespace torvane {
 
 namespace {
@@ -31,10 +33,6 @@ constexpr CodeKey kCodeKeys[] = {
     {'H', 0x1024},  // Home
     {'E', 0x1023},  // End
 };
-
-bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 
 SendStep CharStep(unsigned char byte) {
     return SendStep{SendStep::Kind::Char, byte, 0};

@@ -9,6 +9,7 @@
 #include "cli/record_json.h"
 #include "cli/sjis_utf8.h"
 #include "store/pass_list.h"
+#include "store/sjis.h"
 #include "store/text_file.h"
 
 #ifdef _WIN32
@@ -146,7 +147,7 @@ private:
 class Session {
 public:
     Session(const EnvLookup& env, std::ostream& out, std::ostream& err, IFileOps& fileOps, const ICollator& collator)
-        : env_(env), out_(out), err_(err), list_(prompts_, collator, fileOps) {}
+        : env_(env), out_(out), err_(err), fileOps_(fileOps), list_(prompts_, collator, fileOps) {}
 
     int Dump(const Options& o);
     int Convert(const Options& o);
@@ -159,7 +160,7 @@ private:
     }
     int ReadPassword(const std::optional<std::string>& file, std::string& password);
     int Load(const std::string& file, const std::string& password) {
-        return LoadDataFile(err_, list_, file, password, ConsoleText);
+        return LoadDataFile(err_, fileOps_, list_, file, password, ConsoleText);
     }
     void WarnDamaged(const std::string& file, const std::string& outcome) {
         cli::WarnDamaged(err_, list_, file, outcome);
@@ -168,6 +169,7 @@ private:
     const EnvLookup& env_;
     std::ostream& out_;
     std::ostream& err_;
+    IFileOps& fileOps_;
     QuietPrompts prompts_;
     TPassList list_;
 };
@@ -179,14 +181,17 @@ int Session::ReadPassword(const std::optional<std::string>& file, std::string& p
         if (std::optional<std::string> value = env_(kPasswordVariable)) password = *value;
         return kExitOk;
     }
-    ClearErrno();
-    std::FILE* f = std::fopen(file->c_str(), "rb");
-    if (!f) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(errno ? errno : EIO));
+    fileOps_.ClearError();
+    std::FILE* f = fileOps_.OpenRead(*file);
+    if (!f) {
+        return Fail(kExitFileError,
+                    *file + ": cannot read the password file: " + ConsoleText(fileOps_.ErrorText(errno ? errno : EIO)));
+    }
     std::string content(kMaxPasswordFile, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), f));
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) return Fail(kExitFileError, *file + ": cannot read the password file: " + ErrnoText(EIO));
+    if (failed) return Fail(kExitFileError, *file + ": cannot read the password file: " + ConsoleText(fileOps_.ErrorText(EIO)));
     password = content.substr(0, content.find_first_of("\r\n"));
     // It enters each enciphered line in front of the record, and a deciphered block ends at a
     // character 0: a file saved under such a password would open for nobody.

@@ -14,10 +14,6 @@ constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
 constexpr size_t kMaxPasswordFile = 64 * 1024;
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // The text after the last line break of a record list message: its detail.
 std::string Detail(const std::string& message) {
     const size_t at = message.rfind("\r\n");
@@ -151,7 +147,7 @@ bool ParseCount(const std::string& text, int& value) {
 }
 
 bool IsProtectedName(const std::string& file) {
-    return EndsWith(file, ".tvd");
+    return IsProtectedFileName(file);
 }
 
 int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::string& password) {
@@ -160,16 +156,17 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
         if (std::optional<std::string> value = ctx.env(kPasswordVariable)) password = *value;
         return kExitOk;
     }
-    ClearErrno();
-    std::FILE* f = std::fopen(file->c_str(), "rb");
+    ctx.fileOps.ClearError();
+    std::FILE* f = ctx.fileOps.OpenRead(*file);
     if (!f) {
-        return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ErrnoText(errno ? errno : EIO));
+        return Fail(ctx, kExitFileError,
+                    *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(errno ? errno : EIO));
     }
     std::string content(kMaxPasswordFile, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), f));
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ErrnoText(EIO));
+    if (failed) return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(EIO));
     password = content.substr(0, content.find_first_of("\r\n"));
     if (password.find('\0') != std::string::npos) {
         return Fail(ctx, kExitUsage, *file + ": the password holds a character 0 (NUL), which a password cannot contain");
@@ -177,14 +174,14 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
     return kExitOk;
 }
 
-int LoadDataFile(std::ostream& err, TPassList& list, const std::string& file, const std::string& password,
-                 MessageText text) {
+int LoadDataFile(std::ostream& err, IFileOps& fileOps, TPassList& list, const std::string& file,
+                 const std::string& password, MessageText text) {
     auto fail = [&](int code, const std::string& message) {
         err << "torvane-cli: " << file << message << '\n';
         err.flush();
         return code;
     };
-    if (!FileExists(file)) return fail(kExitFileError, ": no such file");
+    if (!fileOps.FileExists(file)) return fail(kExitFileError, ": no such file");
     list.Encrypted = IsProtectedName(file);
     list.Password = list.Encrypted ? password : std::string();
     list.LoadFromFile(file);
@@ -253,7 +250,7 @@ int Catalogue::Load(const std::string& file, const std::string& password) {
                     file + " is protected: give its password with --password-file or " + kPasswordVariable);
     }
     file_ = file;
-    return LoadDataFile(ctx_.err, list_, file, password, [](const std::string& text) { return TerminalText(text); });
+    return LoadDataFile(ctx_.err, ctx_.fileOps, list_, file, password, [](const std::string& text) { return TerminalText(text); });
 }
 
 int Catalogue::Finish(int code, const std::string& outcome) {
@@ -279,7 +276,7 @@ int Catalogue::Save(const std::string& file, const std::string& password) {
                                            "write a .tvd file instead"));
     }
     prompts_->last.clear();
-    if (!list_.SaveToFile(file)) return Fail(ctx_, kExitFileError, file + ": cannot write: " + Detail(prompts_->last));
+    if (!list_.SaveToFile(file)) return Fail(ctx_, kExitFileError, file + ": cannot write: " + Detail(list_.LastSave().detail));
     return kExitOk;
 }
 

@@ -79,8 +79,8 @@ using MessageText = std::string (*)(const std::string&);
 // Loads file into list without any prompt: 0, or the exit code after a message on err. Lines
 // that are no records leave the others loaded (LastLoadResult Damaged); the command prints what
 // it can, then names them with WarnDamaged and fails unless told to skip them.
-int LoadDataFile(std::ostream& err, TPassList& list, const std::string& file, const std::string& password,
-                 MessageText text);
+int LoadDataFile(std::ostream& err, IFileOps& fileOps, TPassList& list, const std::string& file,
+                 const std::string& password, MessageText text);
 // "FILE: line N holds no readable record; outcome" on err.
 void WarnDamaged(std::ostream& err, const TPassList& list, const std::string& file, const std::string& outcome);
 

@@ -56,17 +56,6 @@ void AddHistoryEntry(std::vector<std::string>& history, const std::string& text)
     if (history.size() > kHistoryLimit) history.resize(kHistoryLimit);
 }
 
-std::string PreviewText(const std::string& text, size_t limit) {
-    if (text.size() <= limit) return text;
-    size_t end = 0;
-    while (end < limit) {
-        const size_t step = IsLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-        if (end + step > limit) break;
-        end += step;
-    }
-    return text.substr(0, end) + "…";
-}
-
 bool RecordsDiffer(const TPassItem& a, const TPassItem& b) {
     return FormatLine(a) != FormatLine(b);
 }

@@ -5,12 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "autoinput/macro.h"
 #include "store/pass_item.h"
 
 namespace torvane {
-
-// The most characters a macro preview shows: an expansion can be as long as a record is.
-constexpr size_t kPreviewLimit = 4000;
 
 // Flags as the panel's check boxes give them: 1 KeySplit, 2 SerSplit, 8 the limit date.
 uint16_t PanelFlags(bool keySplit, bool serSplit, bool hasLimitDate);
@@ -25,10 +23,6 @@ std::string TrimBlanks(const std::string& text);
 // to it without regard to letter case goes first, and at most kHistoryLimit entries stay.
 constexpr size_t kHistoryLimit = 20;
 void AddHistoryEntry(std::vector<std::string>& history, const std::string& text);
-
-// The text cut to at most limit bytes, never inside a double-byte character, with "…" marking
-// a cut.
-std::string PreviewText(const std::string& text, size_t limit = kPreviewLimit);
 
 // Whether two records differ as data-file lines (dates as whole days).
 bool RecordsDiffer(const TPassItem& a, const TPassItem& b);

@@ -14,29 +14,10 @@ namespace torvane {
 
 namespace {
 
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// ASCII letters match in either case; a double-byte character must match byte for byte, since
-// its second byte may fall in the range of ASCII letters.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsLeadByte(a[i])) {
-            if (a[i] != b[i]) return false;
-            if (++i < a.size() && a[i] != b[i]) return false;
-        } else if (AsciiUpper(a[i]) != AsciiUpper(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // A line without "=" has no name and never matches.
 bool HasName(const std::string& line, const std::string& name) {
     const size_t eq = line.find('=');
-    return eq != std::string::npos && SameName(std::string_view(line).substr(0, eq), name);
+    return eq != std::string::npos && SameTextIgnoringCase(std::string_view(line).substr(0, eq), name);
 }
 
 bool IsBlank(char c) {
@@ -62,12 +43,13 @@ bool ParseInt32(std::string_view text, int32_t& value) {
 
 TInitFile::TInitFile(std::string path, IFileOps& fileOps) : path_(std::move(path)), fileOps_(fileOps) {
     if (path_.empty()) return;
-    ClearErrno();
-    std::FILE* file = std::fopen(path_.c_str(), "rb");
+    fileOps_.ClearError();
+    std::FILE* file = fileOps_.OpenRead(path_);
     if (!file) {
         // A missing file is the normal first start; any other failure is kept for UpdateFile.
-        const std::string error = fileOps_.ErrorText(errno != 0 ? errno : EIO);
-        if (FileExists(path_)) readError_ = error;
+        const int cause = errno != 0 ? errno : EIO;
+        const std::string error = fileOps_.ErrorText(cause);
+        if (cause != ENOENT || fileOps_.FileExists(path_)) readError_ = error;
         return;
     }
     // A character 26 ends a data file, not this one: every line after it would be lost when the

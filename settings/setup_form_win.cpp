@@ -1,7 +1,7 @@
 #include "settings/setup_form_win.h"
 
 #include "res/resource.h"
-#include "store/pass_form_win.h"
+#include "win/pass_form_win.h"
 #include "store/pass_list.h"
 #include "tools/value_spin_win.h"
 #include "win/button_glyph.h"

@@ -320,7 +320,7 @@ LoadResult TPassList::LoadFromFile(const std::string& fileName) {
     Clear();
     lastLoad_ = LoadReport();
     const bool handedIn = Encrypted && !Password.empty();
-    if (!FileExists(fileName)) {
+    if (!fileOps_.FileExists(fileName)) {
         lastLoad_.result = LoadResult::NoFile;
     } else if (!AskPassword(fileName + kLoadPrompt)) {
         lastLoad_.result = LoadResult::Cancelled;
@@ -348,8 +348,8 @@ LoadResult TPassList::LoadFromFile(const std::string& fileName) {
 
 LoadReport TPassList::ReadFile(const std::string& fileName) {
     Clear();
-    ClearErrno();
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    fileOps_.ClearError();
+    std::FILE* file = fileOps_.OpenRead(fileName);
     if (!file) return {LoadResult::ReadError, fileOps_.ErrorText(errno != 0 ? errno : EIO), {}};
     LoadReport report;
     try {
@@ -656,7 +656,7 @@ SaveReport TPassList::WriteFile(const std::string& fileName) {
     }
     // The file about to be replaced may hold more than this list, which then is only the part
     // of it that could be read: keep it whole before it goes.
-    if (incompleteFiles_.count(fileName) != 0 && FileExists(fileName) && !KeepBackup(fileName, report)) {
+    if (incompleteFiles_.count(fileName) != 0 && fileOps_.FileExists(fileName) && !KeepBackup(fileName, report)) {
         writer.Abandon();
         report.result = SaveResult::BackupError;
         return report;

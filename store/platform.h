@@ -1,10 +1,14 @@
 #pragma once
 // What the portable core needs from the platform. The Windows build passes message boxes,
-// the password dialog, CompareStringA and MoveFileExA; native builds and tests pass their own.
+// the password dialog, CompareStringA and the W file functions; native builds and tests pass
+// their own.
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torvane {
 
@@ -43,28 +47,52 @@ public:
     int Compare(const std::string& a, const std::string& b) const override { return a.compare(b); }
 };
 
-// File operations whose safe form differs per platform. Paths are Shift_JIS bytes.
+// The platform's files. Paths are Shift_JIS bytes, as all of the program's text; the Windows
+// implementation converts them with code page 932 and calls the W functions, so a Japanese path
+// works whatever the system's code page. A failed call leaves its cause in errno (and on Windows
+// the system's code beside it) for ErrorText.
 class IFileOps {
 public:
     virtual ~IFileOps() = default;
+    // True for an existing file, false for a folder or nothing.
+    virtual bool FileExists(const std::string& path) = 0;
+    // An existing file opened for reading in binary mode, or null.
+    virtual std::FILE* OpenRead(const std::string& path) = 0;
+    // A new file opened for writing in binary mode, or null. A name that is taken (by any kind
+    // of entry, a link too, which is never followed) fails with errno EEXIST. permissions: the
+    // mode bits the file gets (-1: the usual ones; a platform without them has none to keep).
+    virtual std::FILE* CreateNew(const std::string& path, int permissions) = 0;
+    // The mode bits of a file, or -1 when there are none to learn.
+    virtual int Permissions(const std::string& path) = 0;
+    virtual int Permissions(std::FILE* file) = 0;
+    // Pushes the file's data to the disk, so a replace never exposes a file whose blocks are
+    // only in the cache.
+    virtual bool Sync(std::FILE* file) = 0;
+    virtual void Remove(const std::string& path) = 0;
     // Replaces target by source in one step, so a reader sees the old file or the new one.
     // On failure, returns false with the platform's message in error; the target is untouched.
     virtual bool Replace(const std::string& source, const std::string& target, std::string& error) = 0;
-    // The text shown for a failed file operation of the C library that left errnoValue in errno.
-    // The C library's own texts are English everywhere; a platform with texts in the user's
-    // language gives those instead.
+    // The file that a save to path replaces: path itself, or the file its links lead to (which
+    // may not exist yet), so the link stays a link.
+    virtual std::string ResolveLinks(const std::string& path) = 0;
+    // True when the file exists and is marked read-only.
+    virtual bool IsReadOnly(const std::string& path) = 0;
+    // The names (without the folder) in the folder that begin with prefix.
+    virtual std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) = 0;
+    // Forgets the cause of an earlier failure, so that ErrorText tells the next one's.
+    virtual void ClearError() { errno = 0; }
+    // The text shown for a failed file operation that left errnoValue in errno. The C library's
+    // own texts are English everywhere; a platform with texts in the user's language gives
+    // those instead.
     virtual std::string ErrorText(int errnoValue) { return std::strerror(errnoValue); }
+    // The system's text for a write refused to a read-only file.
+    virtual std::string AccessDeniedText() { return ErrorText(EACCES); }
     // Appends the Shift_JIS form of UTF-16 text (a data file saved in Unicode); false when a
     // character has none. This fallback knows ASCII only.
     virtual bool ToShiftJis(std::u16string_view text, std::string& out);
 };
 
-// The POSIX file operations (native builds; store/platform_posix.cpp): std::rename, which is
-// atomic on POSIX file systems, and iconv's CP932.
-class PosixFileOps : public IFileOps {
-public:
-    bool Replace(const std::string& source, const std::string& target, std::string& error) override;
-    bool ToShiftJis(std::u16string_view text, std::string& out) override;
-};
-
 }  // namespace torvane
+
+// The native builds' implementation; its definitions exist there only.
+#include "store/platform_posix.h"

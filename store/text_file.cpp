@@ -1,18 +1,15 @@
 #include "store/text_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "store/sjis.h"
 
 namespace torvane {
 namespace {
@@ -23,7 +20,12 @@ constexpr size_t kReadChunk = 64 * 1024;
 constexpr size_t kMinReadChunk = 4 * 1024;
 constexpr size_t kWriteBuffer = 64 * 1024;
 constexpr char kEndOfFile = 26;
-constexpr int kMaxTempTries = 100;
+constexpr int kMaxTempTries = 1000;
+// A file name's length limit (255 bytes on POSIX, 255 characters on Windows): the temporary
+// name of a file whose name is that long must still fit.
+constexpr size_t kMaxNameBytes = 255;
+constexpr char kTempMark[] = ".~tmp";
+constexpr size_t kTempSuffixDigits = 8;
 
 int LastErrno() {
     return errno != 0 ? errno : EIO;
@@ -44,22 +46,12 @@ bool IsLineEndOrEndMark(char c) {
     return c == '\r' || c == '\n' || c == kEndOfFile;
 }
 
-// Pushes the file's data to the disk, so that a replace never exposes a file whose blocks are
-// still only in the cache.
-int SyncFile(std::FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file));
-#else
-    return fsync(fileno(file));
-#endif
-}
-
 bool CloseSynced(std::FILE* file, IFileOps& fileOps, std::string& error) {
-    ClearErrno();
+    fileOps.ClearError();
     bool ok = std::fflush(file) == 0;
-    if (ok && SyncFile(file) != 0) ok = false;
+    if (ok && !fileOps.Sync(file)) ok = false;
     if (!ok) error = fileOps.ErrorText(LastErrno());
-    ClearErrno();
+    fileOps.ClearError();
     if (std::fclose(file) != 0 && ok) {
         error = fileOps.ErrorText(LastErrno());
         ok = false;
@@ -67,64 +59,56 @@ bool CloseSynced(std::FILE* file, IFileOps& fileOps, std::string& error) {
     return ok;
 }
 
-// The permission bits of a file, or -1 when they cannot be learnt.
-int PermissionsOf(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+// Where the name begins: after the last "\", "/" or ":" that is no second byte of a character.
+size_t NameStart(const std::string& path) {
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(path[i])) {
+            ++i;
+        } else if (path[i] == '\\' || path[i] == '/' || path[i] == ':') {
+            start = i + 1;
+        }
+    }
+    return start;
 }
 
-int PermissionsOf(std::FILE* file) {
-    struct stat info;
-    return fstat(fileno(file), &info) == 0 ? static_cast<int>(info.st_mode & 0777) : -1;
+// The name without its folder, cut at a character boundary so that the temporary marks fit
+// after it.
+std::string TempStem(const std::string& name) {
+    const size_t room = kMaxNameBytes - (sizeof kTempMark - 1) - kTempSuffixDigits;
+    size_t end = 0;
+    for (size_t i = 0; i < name.size();) {
+        const size_t width = IsLeadByte(name[i]) && i + 1 < name.size() ? 2 : 1;
+        if (i + width > room) break;
+        i += width;
+        end = i;
+    }
+    return name.substr(0, end) + kTempMark;
 }
 
-// Creates a file for writing under a name nobody uses; fails with EEXIST when the name is taken,
-// also by a file made since anyone last looked, or by a symbolic link (which is never followed).
-#ifdef _WIN32
-std::FILE* CreateNewFile(const std::string& path, int /*permissions: Windows keeps none*/) {
-    const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) return nullptr;
-    std::FILE* file = _fdopen(fd, "wb");
-    if (!file) {
-        _close(fd);
-        std::remove(path.c_str());
-    }
-    return file;
+// Eight hex digits that differ between calls and runs: a name left by another save is passed
+// over, never overwritten, and is no reason to fail.
+std::string TempSuffix() {
+    static unsigned long long counter = 0;
+    unsigned long long x = static_cast<unsigned long long>(
+                               std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                           (++counter * 0x9E3779B97F4A7C15ull);
+    x ^= x >> 29;
+    x *= 0xBF58476D1CE4E5B9ull;
+    x ^= x >> 32;
+    char digits[kTempSuffixDigits + 1];
+    std::snprintf(digits, sizeof digits, "%08llx", x & 0xFFFFFFFFull);
+    return digits;
 }
-#else
-// A copy of a private file must not be readable by others, not even for a moment: the file is
-// created with the permissions given (-1: the usual ones) less the umask, then given exactly them.
-std::FILE* CreateNewFile(const std::string& path, int permissions) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions >= 0 ? permissions : 0666);
-    if (fd < 0) return nullptr;
-    // A file system without permission bits refuses, and then has none to keep anyway.
-    if (permissions >= 0) static_cast<void>(fchmod(fd, static_cast<mode_t>(permissions)));
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-        std::remove(path.c_str());
-    }
-    return file;
+
+// What follows the stem in a temporary name: hex digits, or (from older saves) decimal ones or
+// none at all.
+bool IsTempSuffix(const std::string& rest) {
+    return rest.size() <= kTempSuffixDigits &&
+           std::all_of(rest.begin(), rest.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
-#endif
 
 }  // namespace
-
-bool FileExists(const std::string& path) {
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
-}
-
-std::string ErrnoText(int error) {
-    return std::strerror(error);
-}
-
-void ClearErrno() {
-    errno = 0;
-#ifdef _WIN32
-    _doserrno = 0;
-#endif
-}
 
 char LineEndOf(std::FILE* file, bool endMark, size_t maxLine) {
     const long start = std::ftell(file);
@@ -161,7 +145,7 @@ bool TextLineReader::Fill() {
     pos_ = 0;
     end_ = 0;
     if (eof_) return false;
-    ClearErrno();
+    errno = 0;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     if (end_ > 0) return true;
     eof_ = true;
@@ -237,17 +221,24 @@ AtomicFileWriter::~AtomicFileWriter() {
 
 bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
     Abandon();
-    target_ = target;
+    // A link stays a link: the file it leads to is the one replaced.
+    target_ = fileOps_.ResolveLinks(target);
     finished_ = committed_ = false;
+    // The user froze the file; replacing it would thaw it.
+    if (fileOps_.IsReadOnly(target_)) {
+        error = fileOps_.AccessDeniedText();
+        return false;
+    }
     // The new version replaces the target whole, so it must carry the target's permissions: a
     // data file only its owner may read stays so after a save.
-    const int permissions = PermissionsOf(target);
-    // A name that is taken (by another file, or left by a save that was cut off) is passed
-    // over, never overwritten.
+    const int permissions = fileOps_.Permissions(target_);
+    const size_t nameStart = NameStart(target_);
+    folder_ = target_.substr(0, nameStart);
+    stem_ = TempStem(target_.substr(nameStart));
     for (int i = 0; i < kMaxTempTries; ++i) {
-        std::string name = target + ".~tmp" + (i == 0 ? std::string() : std::to_string(i));
-        ClearErrno();
-        file_ = CreateNewFile(name, permissions);
+        std::string name = folder_ + stem_ + TempSuffix();
+        fileOps_.ClearError();
+        file_ = fileOps_.CreateNew(name, permissions);
         if (!file_) {
             const int cause = LastErrno();
             if (cause == EEXIST) continue;
@@ -267,7 +258,7 @@ bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
 
 bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
     if (!file_) {
-        ClearErrno();
+        fileOps_.ClearError();
         error = fileOps_.ErrorText(EBADF);
         return false;
     }
@@ -276,7 +267,7 @@ bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
 }
 
 bool AtomicFileWriter::Flush(std::string& error) {
-    ClearErrno();
+    fileOps_.ClearError();
     const bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
     pending_.clear();
     if (!ok) error = fileOps_.ErrorText(LastErrno());
@@ -285,7 +276,7 @@ bool AtomicFileWriter::Flush(std::string& error) {
 
 bool AtomicFileWriter::Finish(std::string& error) {
     if (!file_) {
-        ClearErrno();
+        fileOps_.ClearError();
         error = fileOps_.ErrorText(EBADF);
         return false;
     }
@@ -304,6 +295,10 @@ bool AtomicFileWriter::Commit(std::string& error) {
     if (!finished_ && !Finish(error)) return false;
     if (!fileOps_.Replace(tempPath_, target_, error)) return false;
     committed_ = true;
+    // Temporary files of this name that an interrupted save left behind.
+    for (const std::string& name : fileOps_.NamesStartingWith(folder_, stem_)) {
+        if (IsTempSuffix(name.substr(stem_.size()))) fileOps_.Remove(folder_ + name);
+    }
     return true;
 }
 
@@ -313,20 +308,20 @@ void AtomicFileWriter::Abandon() {
         std::fclose(file_);
         file_ = nullptr;
     }
-    if (!committed_ && !tempPath_.empty()) std::remove(tempPath_.c_str());
+    if (!committed_ && !tempPath_.empty()) fileOps_.Remove(tempPath_);
     tempPath_.clear();
     finished_ = false;
 }
 
 CopyResult CopyToNewFile(const std::string& source, const std::string& target, IFileOps& fileOps, std::string& error) {
-    ClearErrno();
-    std::FILE* in = std::fopen(source.c_str(), "rb");
+    fileOps.ClearError();
+    std::FILE* in = fileOps.OpenRead(source);
     if (!in) {
         error = fileOps.ErrorText(LastErrno());
         return CopyResult::Failed;
     }
-    ClearErrno();
-    std::FILE* out = CreateNewFile(target, PermissionsOf(in));
+    fileOps.ClearError();
+    std::FILE* out = fileOps.CreateNew(target, fileOps.Permissions(in));
     if (!out) {
         const int cause = LastErrno();
         if (cause != EEXIST) error = fileOps.ErrorText(cause);
@@ -336,7 +331,7 @@ CopyResult CopyToNewFile(const std::string& source, const std::string& target, I
     std::vector<char> buffer(kReadChunk);
     bool ok = true;
     for (;;) {
-        ClearErrno();
+        fileOps.ClearError();
         const size_t n = std::fread(buffer.data(), 1, buffer.size(), in);
         if (n == 0) {
             if (std::ferror(in)) {
@@ -345,7 +340,7 @@ CopyResult CopyToNewFile(const std::string& source, const std::string& target, I
             }
             break;
         }
-        ClearErrno();
+        fileOps.ClearError();
         if (std::fwrite(buffer.data(), 1, n, out) != n) {
             error = fileOps.ErrorText(LastErrno());
             ok = false;
@@ -358,7 +353,7 @@ CopyResult CopyToNewFile(const std::string& source, const std::string& target, I
     } else {
         std::fclose(out);
     }
-    if (!ok) std::remove(target.c_str());
+    if (!ok) fileOps.Remove(target);
     return ok ? CopyResult::Copied : CopyResult::Failed;
 }
 

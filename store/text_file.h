@@ -11,13 +11,6 @@
 
 namespace torvane {
 
-bool FileExists(const std::string& path);
-// The text of the C library for an errno value.
-std::string ErrnoText(int error);
-// Clears errno and, on Windows, the system's error code that the C library keeps beside it, so
-// that the text of a failure that follows tells its own cause and not an earlier one's.
-void ClearErrno();
-
 // How a file's lines end and where it ends.
 struct LineRules {
     // '\r': a line ends at CR and an LF right after it is skipped; '\n': a line ends at LF (for
@@ -79,7 +72,10 @@ private:
 
 // Writes a new version of a file. Nothing reaches the target before Commit: a failure at any
 // point leaves the target as it was and removes the temporary file. The new version keeps the
-// target's permissions. Error texts are those of the given file operations.
+// target's permissions; a target that is a link stays one (the file it leads to is replaced);
+// a read-only target is refused. Temporary files that an interrupted save of the same name left
+// never make a save fail, and a committed save removes them. Error texts are those of the given
+// file operations.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(IFileOps& fileOps) : fileOps_(fileOps) {}
@@ -107,6 +103,8 @@ private:
     std::FILE* file_ = nullptr;
     std::string pending_;
     std::string target_;
+    std::string folder_;  // the target's folder, ending in its separator (or empty)
+    std::string stem_;    // the temporary names' beginning: the target's name (cut to fit) and ".~tmp"
     std::string tempPath_;
     bool finished_ = false;
     bool committed_ = false;

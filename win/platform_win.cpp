@@ -31,40 +31,6 @@ bool LocaleCollator::SortKey(const std::string& text, std::string& key) const {
     return true;
 }
 
-bool WinFileOps::Replace(const std::string& source, const std::string& target, std::string& error) {
-    if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return true;
-    }
-    error = SystemErrorText(GetLastError());
-    return false;
-}
-
-// The C library's texts are English whatever the system's language; the system's code of the
-// failure, which the C library keeps in _doserrno, has a text in the user's language. It
-// describes this failure only while errno still holds the value the failure left: an error the
-// caller names itself (no free name, say) or a failure without a system code gets the C text.
-std::string WinFileOps::ErrorText(int errnoValue) {
-    const unsigned long code = _doserrno;
-    if (code != 0 && errnoValue == errno) {
-        std::string text = SystemErrorText(code);
-        if (!text.empty()) return text;
-    }
-    return IFileOps::ErrorText(errnoValue);
-}
-
-bool WinFileOps::ToShiftJis(std::u16string_view text, std::string& out) {
-    if (text.empty()) return true;
-    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, nullptr, 0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) return false;
-    const size_t start = out.size();
-    out.resize(start + static_cast<size_t>(length));
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, wide, size, out.data() + start, length, nullptr, nullptr);
-    return true;
-}
-
 namespace {
 TimeOfDay ToTimeOfDay(const SYSTEMTIME& st) {
     return {st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};

@@ -13,12 +13,26 @@ public:
     bool SortKey(const std::string& text, std::string& key) const override;
 };
 
-// MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; error texts in the
-// system's language.
+// The W file functions with paths converted with code page 932 (win/file_ops_win.cpp); a
+// replace is MoveFileExW with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH; error texts
+// in the system's language.
 class WinFileOps : public IFileOps {
 public:
+    bool FileExists(const std::string& path) override;
+    std::FILE* OpenRead(const std::string& path) override;
+    std::FILE* CreateNew(const std::string& path, int permissions) override;
+    int Permissions(const std::string& path) override;
+    int Permissions(std::FILE* file) override;
+    bool Sync(std::FILE* file) override;
+    void Remove(const std::string& path) override;
     bool Replace(const std::string& source, const std::string& target, std::string& error) override;
+    // Symbolic links and other reparse points of the symbolic-link kind, dangling ones too.
+    std::string ResolveLinks(const std::string& path) override;
+    bool IsReadOnly(const std::string& path) override;
+    std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) override;
+    void ClearError() override;
     std::string ErrorText(int errnoValue) override;
+    std::string AccessDeniedText() override;
     // WideCharToMultiByte with code page 932, whatever the system's code page.
     bool ToShiftJis(std::u16string_view text, std::string& out) override;
 };

@@ -1,6 +1,6 @@
 #include "win/prompts_win.h"
 
-#include "store/pass_form_win.h"
+#include "win/pass_form_win.h"
 #include "win/message_box.h"
 
 namespace torvane::win {

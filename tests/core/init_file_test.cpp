@@ -132,6 +132,20 @@ TEST_F(InitFileTest, AnLfEndingTheFileAddsNoEmptyLine) {
     EXPECT_EQ("A=1\r\nB=3\r\n", ReadBytes(path));
 }
 
+// The user froze the settings: they stay as they are, without a word.
+TEST_F(InitFileTest, ReadOnlyFileIsLeftAsItIs) {
+    namespace fs = std::filesystem;
+    WriteBytes(path, "A=1\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    {
+        TInitFile file(path, fileOps);
+        file.WriteString("A", "2");
+    }
+    EXPECT_EQ("A=1\r\n", ReadBytes(path));
+    EXPECT_EQ(fs::perms::none, fs::status(path).permissions() & fs::perms::owner_write);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+}
+
 // Hand-edited or not, every line after a character 26 is still the file's.
 TEST_F(InitFileTest, Character26IsAnOrdinaryByte) {
     WriteBytes(path, "A=1\x1a\r\nB=2\r\n\x1a\r\nC=3\r\n");

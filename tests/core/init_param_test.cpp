@@ -18,7 +18,7 @@ using listtest::WriteBytes;
 using Names = std::vector<std::string>;
 
 // Refuses the replacement but keeps what the temporary file held.
-class CapturingFileOps : public IFileOps {
+class CapturingFileOps : public listtest::NativeFileOps {
 public:
     bool Replace(const std::string& source, const std::string&, std::string& error) override {
         written = ReadBytes(source);

@@ -75,8 +75,13 @@ inline void WriteBytes(const std::string& path, const std::string& content) {
     }
 }
 
+inline bool FileExists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored) && !std::filesystem::is_directory(path, ignored);
+}
+
 // Refuses every replacement, as a locked or read-only target does.
-class RefusingFileOps : public IFileOps {
+class RefusingFileOps : public NativeFileOps {
 public:
     bool Replace(const std::string&, const std::string&, std::string& error) override {
         ++calls;
@@ -93,4 +98,18 @@ public:
     std::string ErrorText(int errnoValue) override { return "[error " + std::to_string(errnoValue) + "]"; }
 };
 
+// Takes a folder for a file, so that reading it fails as an unreadable file does.
+template <class Base>
+class FoldersAsFiles : public Base {
+public:
+    bool FileExists(const std::string& path) override {
+        std::error_code ignored;
+        return std::filesystem::exists(path, ignored);
+    }
+};
+
 }  // namespace torvane::listtest
+
+namespace torvane {
+using listtest::FileExists;
+}  // namespace torvane

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/list_files.h"
 #include "tests/core/scripted_prompts.h"
 
 namespace torvane {
@@ -31,7 +32,7 @@ TEST(NewItemTest, TitleNeverTakesTheKeyOfARecord) {
     };
     ScriptedPrompts prompts;
     ByteCollator collator;
-    PosixFileOps fileOps;
+    listtest::NativeFileOps fileOps;
     TPassList list(prompts, collator, fileOps);
     for (const TPassItem& item : {Existing("A", "Items0"), Existing("A", "Items2"), Existing("B", "Items3"),
                                   Existing("", "Items1"), Existing("A", "Items3x")}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "store/crypt.h"
@@ -398,7 +399,7 @@ TEST_F(PassListTest, BadDateStopsTheLoadKeepingWhatWasRead) {
 
 // The texts of read and create failures are the platform's (on Windows in the user's language).
 TEST_F(PassListTest, FileErrorsShowThePlatformsErrorText) {
-    listtest::MarkedErrorsFileOps marked;
+    listtest::FoldersAsFiles<listtest::MarkedErrorsFileOps> marked;
     TPassList list(prompts_, collator_, marked);
     list.Encrypted = false;
     const std::string dir = folder_.File("dir.csv");
@@ -412,13 +413,16 @@ TEST_F(PassListTest, FileErrorsShowThePlatformsErrorText) {
 }
 
 TEST_F(PassListTest, UnreadableFileShowsTheSystemMessage) {
-    // A folder exists but cannot be read as a file.
+    // A folder taken for a file cannot be read as one.
     const std::string dir = folder_.File("dir.csv");
     std::filesystem::create_directory(dir);
-    Plain().Modified = true;
-    EXPECT_EQ(list_.LoadFromFile(dir), LoadResult::ReadError);
-    EXPECT_FALSE(list_.Modified);
-    EXPECT_FALSE(list_.LoadCompleted());
+    listtest::FoldersAsFiles<listtest::NativeFileOps> folders;
+    TPassList list(prompts_, collator_, folders);
+    list.Encrypted = false;
+    list.Modified = true;
+    EXPECT_EQ(list.LoadFromFile(dir), LoadResult::ReadError);
+    EXPECT_FALSE(list.Modified);
+    EXPECT_FALSE(list.LoadCompleted());
     ASSERT_EQ(prompts_.Count(Kind::Error), 1);
     EXPECT_FALSE(prompts_.shown[0].text.empty());
 }
@@ -714,14 +718,65 @@ TEST_F(PassListTest, FailedReplaceKeepsThePreviousFile) {
     EXPECT_EQ(prompts_.shown[0].text, "replace refused");
 }
 
-TEST_F(PassListTest, TemporaryNamesInUseAreLeftAlone) {
+// The user froze the file: it is not replaced, and the changes stay to be saved elsewhere.
+TEST_F(PassListTest, ReadOnlyFileIsNotReplaced) {
+    namespace fs = std::filesystem;
     const std::string file = folder_.File("data.csv");
-    WriteBytes(file + ".~tmp", "someone else's");
+    WriteBytes(file, "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Plain().AddItem(Item("", "A"));
+    EXPECT_FALSE(list_.SaveToFile(file));
+    EXPECT_TRUE(list_.Modified);
+    EXPECT_EQ(ReadBytes(file), "old");
+    ASSERT_EQ(prompts_.Count(Kind::Error), 1);
+    EXPECT_EQ(prompts_.shown[0].text, fileOps_.AccessDeniedText());
+    EXPECT_EQ(fs::perms::none, fs::status(file).permissions() & fs::perms::owner_write);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+}
+
+#ifndef _WIN32
+// A link stays a link; the file it leads to is replaced, also one that does not exist yet.
+TEST_F(PassListTest, SavingThroughALinkReplacesTheFileItLeadsTo) {
+    namespace fs = std::filesystem;
+    fs::create_directory(folder_.File("real"));
+    const std::string real = folder_.File("real/data.csv");
+    WriteBytes(real, "old");
+    fs::create_symlink(real, folder_.File("link.csv"));
+    fs::create_symlink("real/new.csv", folder_.File("dangling.csv"));
+    Plain().AddItem(Item("", "A"));
+    for (const char* link : {"link.csv", "dangling.csv"}) {
+        ASSERT_TRUE(list_.SaveToFile(folder_.File(link))) << link;
+        EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder_.File(link)))) << link;
+    }
+    EXPECT_EQ(ReadBytes(real), Line("", "A") + "\r\n");
+    EXPECT_EQ(ReadBytes(folder_.File("real/new.csv")), Line("", "A") + "\r\n");
+}
+#endif
+
+// Left by interrupted saves: never in the way, and gone after the next save of that file.
+TEST_F(PassListTest, LeftoverTemporaryFilesNeverBlockASaveAndGoWithIt) {
+    const std::string file = folder_.File("data.csv");
+    for (int i = 0; i < 100; ++i) WriteBytes(file + ".~tmp" + (i ? std::to_string(i) : ""), "left");
+    WriteBytes(file + ".~tmp0000abcd", "left");
+    WriteBytes(folder_.File("other.csv.~tmp"), "another file's");
+    WriteBytes(file + ".~tmp-notes", "not a temporary name");
     Plain().AddItem(Item("", "A"));
     EXPECT_TRUE(list_.SaveToFile(file));
-    EXPECT_EQ(ReadBytes(file + ".~tmp"), "someone else's");
-    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.csv", "data.csv.~tmp"}));
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"data.csv", "data.csv.~tmp-notes", "other.csv.~tmp"}));
 }
+
+#ifndef _WIN32
+// The temporary name of a file whose name is as long as names may be still fits; a name is cut
+// between characters, never inside one.
+TEST_F(PassListTest, NameAtTheLengthLimitSaves) {
+    for (const std::string& name : {std::string(251, 'n') + ".csv", "a" + std::string(246, '\x83') + "\x83\x5c.csv"}) {
+        const std::string file = folder_.File(name);
+        Plain().AddItem(Item("", "A"));
+        ASSERT_TRUE(list_.SaveToFile(file)) << prompts_.shown.back().text;
+        EXPECT_EQ(ReadBytes(file), Line("", "A") + "\r\n");
+    }
+}
+#endif
 
 #ifndef _WIN32
 // A real write error: the file size limit stops the temporary file half-way.
@@ -746,7 +801,7 @@ TEST_F(PassListTest, WriteErrorShowsTheMessageAndKeepsThePreviousFile) {
     EXPECT_EQ(ReadBytes(file), before);
     EXPECT_EQ(folder_.Names(), std::vector<std::string>{"data.csv"});
     ASSERT_EQ(prompts_.Count(Kind::Plain), 1);
-    EXPECT_EQ(prompts_.shown[0].text, std::string("データが書き込めません!\r\n") + ErrnoText(EFBIG));
+    EXPECT_EQ(prompts_.shown[0].text, std::string("データが書き込めません!\r\n") + std::strerror(EFBIG));
 }
 #endif
 
@@ -812,7 +867,7 @@ TEST_F(PassListTest, BackupThatCannotBeMadeStopsTheSaveNamingTheBackup) {
     std::string bad = Line("", "Bad");
     bad.replace(bad.find("2001/06/19"), 10, "x/1/1");
     WriteBytes(file, Line("", "A") + "\r\n" + bad + "\r\n");
-    listtest::MarkedErrorsFileOps marked;
+    listtest::FoldersAsFiles<listtest::MarkedErrorsFileOps> marked;
     TPassList list(prompts_, collator_, marked);
     list.Encrypted = false;
     ASSERT_EQ(list.LoadFromFile(file), LoadResult::ConvertError);

@@ -134,15 +134,15 @@ TEST(CopyToNewFileTest, CopiesIntoANewNameOnly) {
 TEST(WinFileOpsTest, ErrorTextIsTheSystemsTextOfTheFailure) {
     win::WinFileOps fileOps;
     listtest::Folder folder;
-    ClearErrno();
-    ASSERT_EQ(std::fopen(folder.File("missing\\x.txt").c_str(), "rb"), nullptr);
+    fileOps.ClearError();
+    ASSERT_EQ(fileOps.OpenRead(folder.File("missing\\x.txt")), nullptr);
     const int cause = errno;
     const unsigned long code = _doserrno;
     ASSERT_NE(code, 0u);
     EXPECT_EQ(fileOps.ErrorText(cause), win::SystemErrorText(code));
     EXPECT_NE(fileOps.ErrorText(cause), std::strerror(cause));
     // An error that no failing call left behind keeps the C library's text.
-    ClearErrno();
+    fileOps.ClearError();
     EXPECT_EQ(fileOps.ErrorText(EEXIST), std::strerror(EEXIST));
 }
 #endif

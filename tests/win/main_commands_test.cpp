@@ -228,7 +228,7 @@ TEST_F(MainCommandsTest, MacroRunTypesIntoTheWindowBelowAndHidesAsSet) {
     ASSERT_TRUE(target.Start(L"\"" + ExeDirectory() + L"keytarget.exe\"", L"TorvaneKeyTarget"));
     for (const bool hide : {false, true}) {
         SendMessageTimeoutW(target.Window(), kKeyTargetReset, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
-        WriteData({record}, std::string("KEYDELAY=5\r\nKEYPAUSE=100\r\nADDENTER=0\r\nWINDOWHIDE=") + (hide ? "1" : "0") +
+        WriteData({record}, std::string("KEYDELAY=5\r\nKEYPAUSE=300\r\nADDENTER=0\r\nWINDOWHIDE=") + (hide ? "1" : "0") +
                                 "\r\n");
         Start();
         Select(Node("Soft"));

@@ -74,7 +74,9 @@ TEST_F(MainFileTest, OpenAndReloadAskAboutUnsavedChanges) {
             if (answer != IDCANCEL && !reload) shown = {"Other"};
             if (answer == IDNO && reload) shown = {"Alpha"};
             EXPECT_EQ(shown, ListTitles()) << reload << answer;
-            if (answer != IDCANCEL) EXPECT_EQ(shown, Titles());  // the window shows what it loaded
+            if (answer != IDCANCEL) {
+                EXPECT_EQ(shown, Titles());  // the window shows what it loaded
+            }
             EXPECT_EQ(answer == IDCANCEL, List().Modified);
             EXPECT_EQ(reload || answer == IDCANCEL ? dataFile_ : second, form_->CurrentFile);
             form_.reset();

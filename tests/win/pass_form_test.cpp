@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "store/pass_form_win.h"
+#include "win/pass_form_win.h"
 #include "tests/win/modal_helper.h"
 #include "tests/win/screenshot.h"
 

@@ -101,7 +101,7 @@ protected:
         classes_.Set(".htm", kPageType);
         classes_.Set(std::string(kPageType) + "\\shell", "open");
         classes_.Set(std::string(kPageType) + "\\shell\\open\\command", "\"" + browser_ + "\" -url \"%1\"");
-        for (const char* protocol : {"http", "https", "ftp"}) {
+        for (const char* protocol : {"http", "https", "ftp", "mailto"}) {
             classes_.Set(std::string(protocol) + "\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
         }
     }
@@ -199,6 +199,16 @@ TEST_F(WwwLinkTest, ShellOpensWebAddressesOnly) {
         EXPECT_EQ(lines.size(), addresses.size() + (recorderAsBrowser ? 1u : 0u)) << c.url;
         EXPECT_EQ(c.recorded ? std::vector<std::string>{c.recorded} : std::vector<std::string>{}, addresses) << c.url;
     }
+}
+
+TEST_F(WwwLinkTest, MailGoesToTheShellAsOneArgument) {
+    OpenMailTo(nullptr, "taro@example.ne.jp");
+    OpenMailTo(nullptr, "x\" -evil@example.com");
+    ASSERT_EQ(2u, LogLinesWhenWritten(recorderLog_, 2).size());
+    // Each start of the mail program writes its line; they may come in either order.
+    const std::string log = ReadBytes(recorderLog_);
+    EXPECT_NE(std::string::npos, log.find(" \"mailto:taro@example.ne.jp\"\n"));
+    EXPECT_NE(std::string::npos, log.find(" \"mailto:x%22%20-evil@example.com\"\n"));
 }
 
 TEST_F(WwwLinkTest, ShellFailingTooShowsTheBrowserBox) {

@@ -1,4 +1,4 @@
-#include "store/pass_form_win.h"
+#include "win/pass_form_win.h"
 
 #include <windows.h>
 
