@@ -30,12 +30,7 @@ bool TMacroForm::OnInitDialog() {
 }
 
 void TMacroForm::LayOut() {
-    win::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    if (placed) {
-        SetWindowPos(Handle(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        win::CenterOnScreen(Handle());
-    }
+    win::PlaceDialog(Handle(), kClientWidth, kClientHeight, placed ? &topLeft : nullptr);
     const HWND dialog = Handle();
     win::PlaceItem(dialog, IDC_MACROFORM_NAMELABEL, 8, 14, 70, 14);
     win::PlaceItem(dialog, IDC_MACROFORM_NAME, 78, 10, 121, 21);

@@ -63,12 +63,7 @@ bool TPassGen::OnInitDialog() {
 }
 
 void TPassGen::LayOut() {
-    win::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    if (placed) {
-        SetWindowPos(Handle(), nullptr, topLeft.x, topLeft.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        win::CenterOnScreen(Handle());
-    }
+    win::PlaceDialog(Handle(), kClientWidth, kClientHeight, placed ? &topLeft : nullptr);
     const HWND dialog = Handle();
     win::PlaceItem(dialog, IDC_PASSGEN_GROUP, 8, 4, 246, 120);
     win::PlaceItem(dialog, IDC_PASSGEN_UPALPHA, 14, 20, 120, 18);

@@ -87,4 +87,13 @@ void CenterOnScreen(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void PlaceDialog(HWND hwnd, int width, int height, const POINT* topLeft) {
+    SetClientSize(hwnd, width, height);
+    if (topLeft) {
+        SetWindowPos(hwnd, nullptr, topLeft->x, topLeft->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        CenterOnScreen(hwnd);
+    }
+}
+
 }  // namespace torvane::win

@@ -57,5 +57,7 @@ private:
 void SetClientSize(HWND hwnd, int width, int height);
 // Moves a window to the middle of the screen (not of the work area).
 void CenterOnScreen(HWND hwnd);
+// Gives a dialog its client size, then moves it to topLeft when given, else to the screen's middle.
+void PlaceDialog(HWND hwnd, int width, int height, const POINT* topLeft);
 
 }  // namespace torvane::win
