@@ -171,6 +171,7 @@ void TMainForm::FormShow() {
     if (destroying_) return;
     if (trayIcon_) trayIcon_->SetIcon(kActiveIcon, kApplicationTitle);
     SetMiniToolMainButton(true);
+    if (propForm_) propForm_->OwnerShown(true);
 }
 
 void TMainForm::FormHide() {
@@ -178,6 +179,8 @@ void TMainForm::FormHide() {
     if (destroying_) return;
     if (trayIcon_) trayIcon_->SetIcon(kSleepIcon, kApplicationTitle);
     SetMiniToolMainButton(false);
+    // A floating panel is owned but not hidden with us by the system: it goes to the tray too.
+    if (propForm_) propForm_->OwnerShown(false);
 }
 
 void TMainForm::TrayMessage(LPARAM mouseMessage) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "autoinput/comma_list.h"
 #include "autoinput/macro.h"
 #include "autoinput/send_keys_win.h"
@@ -15,6 +17,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TMiniTool";
 constexpr char kMacroValPrefix[] = "マクロ： ";
+constexpr int kBorderWidth = 2;  // between the frame and the controls
 constexpr int kButtonWidth = 19;
 constexpr int kButtonHeight = 18;
 constexpr int kImageSize = 12;
@@ -115,21 +118,22 @@ void TMiniTool::CreateControls() {
     Layout();
 }
 
-// The tool bar on top with its line, the label at the bottom, the title list on the left and
-// the macro list on the right between them.
+// Inside the window's 2-pixel inner border: the tool bar on top with its line, the label at the
+// bottom, the title list on the left and the macro list on the right between them.
 void TMiniTool::Layout() {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const int width = client.right;
+    RECT inner{};
+    GetClientRect(Handle(), &inner);
+    InflateRect(&inner, -kBorderWidth, -kBorderWidth);
+    const int width = std::max<int>(inner.right - inner.left, 0);
     const int barHeight = kButtonHeight + 4;
-    MoveWindow(toolBar_, 0, 0, width, barHeight, TRUE);
-    MoveWindow(line_, 0, barHeight, width, 2, TRUE);
-    const int top = barHeight + 2;
-    const int bottom = client.bottom - kMacroValHeight;
-    const int macroWidth = std::min(kMacroListWidth, width - kTitleListWidth);
-    MoveWindow(titleList_, 0, top, kTitleListWidth, bottom - top, TRUE);
-    MoveWindow(macroList_, width - macroWidth, top, macroWidth, bottom - top, TRUE);
-    MoveWindow(macroVal_, 2, bottom + 1, width - 4, kMacroValHeight - 2, TRUE);
+    MoveWindow(toolBar_, inner.left, inner.top, width, barHeight, TRUE);
+    MoveWindow(line_, inner.left, inner.top + barHeight, width, 2, TRUE);
+    const int top = inner.top + barHeight + 2;
+    const int bottom = std::max<int>(inner.bottom - kMacroValHeight, top);
+    const int macroWidth = std::max(std::min(kMacroListWidth, width - kTitleListWidth), 0);
+    MoveWindow(titleList_, inner.left, top, kTitleListWidth, bottom - top, TRUE);
+    MoveWindow(macroList_, inner.right - macroWidth, top, macroWidth, bottom - top, TRUE);
+    MoveWindow(macroVal_, inner.left, bottom, width, kMacroValHeight, TRUE);
 }
 
 void TMiniTool::ClearItems() {

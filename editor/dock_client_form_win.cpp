@@ -70,14 +70,32 @@ bool TDockClientForm::CreateForm(HWND owner, const wchar_t* className, const std
 }
 
 bool TDockClientForm::Visible() const {
-    return Handle() && (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    return Handle() && (hiddenWithOwner_ || (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0);
 }
 
 void TDockClientForm::SetVisible(bool visible) {
     if (!Handle() || visible == Visible()) return;
+    if (hiddenWithOwner_) {
+        // Hidden meanwhile: it stays away when the owner comes back.
+        hiddenWithOwner_ = false;
+        VisibilityChanged();
+        return;
+    }
     ShowWindow(Handle(), visible ? (dockedIn_ ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
     // Under a hidden parent ShowWindow only flips the style and sends nothing.
     VisibilityChanged();
+}
+
+void TDockClientForm::OwnerShown(bool shown) {
+    if (!Handle() || dockedIn_) return;
+    if (shown) {
+        if (!hiddenWithOwner_) return;
+        hiddenWithOwner_ = false;
+        ShowWindow(Handle(), SW_SHOWNA);
+    } else if (!hiddenWithOwner_ && Visible()) {
+        hiddenWithOwner_ = true;
+        ShowWindow(Handle(), SW_HIDE);
+    }
 }
 
 void TDockClientForm::SetVisibleButton(HWND toolBar, int id, win::Action* action) {
@@ -145,6 +163,7 @@ void TDockClientForm::AttachTo(TDockPanel& panel) {
         undockedSize_ = SIZE{rect.right - rect.left, rect.bottom - rect.top};
     }
     const DWORD visible = Visible() ? WS_VISIBLE : 0;
+    hiddenWithOwner_ = false;  // docked, it shows and hides with its parent
     SetWindowLongPtrW(Handle(), GWL_STYLE, kDockedStyle | visible);
     SetWindowLongPtrW(Handle(), GWL_EXSTYLE, kDockedExStyle);
     SetParent(Handle(), panel.Handle());

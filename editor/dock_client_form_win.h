@@ -31,6 +31,10 @@ public:
 
     bool Visible() const;
     void SetVisible(bool visible);
+    // The owner went to the tray (false) or came back (true). A floating form goes and comes
+    // back with it; meanwhile it still counts as visible, so its button, its menu check and
+    // the setting saved at close keep saying so. A docked form goes with its parent anyway.
+    void OwnerShown(bool shown);
 
     // The bound button: the tool bar's button with this command id, whose clicks run through
     // action (its handler is replaced). Null toolBar unbinds. The form's visibility becomes the
@@ -87,6 +91,7 @@ private:
     win::Action* action_ = nullptr;
     bool destroying_ = false;
     bool lastVisible_ = false;
+    bool hiddenWithOwner_ = false;
 
     bool pressed_ = false;   // the mouse went down; a drag once it has moved far enough
     bool dragging_ = false;

@@ -198,7 +198,8 @@ TEST_F(MiniToolTest, RunsIntoNotepadWithJapaneseTextAndABackslash) {
     EXPECT_EQ(record.Passwd, TextWhenSettled(edit, record.Passwd));
 }
 
-TEST_F(MiniToolTest, Screenshot) {
+// Its controls together fill the client area inside a 2-pixel border, no more and no less.
+TEST_F(MiniToolTest, ControlsFillTheInsideOfItsBorder) {
     TPassItem record = Record("ソフトウェア", "オフィス統合パック");
     record.URL = "http://example.com/";
     WriteData({record, Record("ソフトウェア", "ウイルス対策 2026")});
@@ -208,7 +209,19 @@ TEST_F(MiniToolTest, Screenshot) {
     Pick(Mini().TitleList(), 0);
     Pick(Mini().MacroList(), 0);
     PumpMessages(100);
-    SaveScreenshot(Main(), "mini_tool");
+    RECT client{}, filled{};
+    GetClientRect(Mini().Handle(), &client);
+    for (HWND child = GetWindow(Mini().Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, Mini().Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        UnionRect(&filled, &filled, &rect);
+    }
+    EXPECT_EQ(filled.left, 2);
+    EXPECT_EQ(filled.top, 2);
+    EXPECT_EQ(filled.right, client.right - 2);
+    EXPECT_EQ(filled.bottom, client.bottom - 2);
+    SaveScreenshot(Mini().Handle(), "mini_tool");
 }
 
 }  // namespace
