@@ -32,12 +32,13 @@ bool TMacroForm::OnInitDialog() {
 void TMacroForm::LayOut() {
     win::PlaceDialog(Handle(), kClientWidth, kClientHeight, placed ? &topLeft : nullptr);
     const HWND dialog = Handle();
-    win::PlaceItem(dialog, IDC_MACROFORM_NAMELABEL, 8, 14, 70, 14);
-    win::PlaceItem(dialog, IDC_MACROFORM_NAME, 78, 10, 121, 21);
-    win::PlaceItem(dialog, IDC_MACROFORM_MACROLABEL, 8, 42, 70, 14);
-    win::PlaceItem(dialog, IDC_MACROFORM_MACRO, 78, 38, 241, 21);
-    win::PlaceItem(dialog, IDOK, 120, 70, 92, 26);
-    win::PlaceItem(dialog, IDCANCEL, 222, 70, 92, 26);
+    // The labels get the room left of the wide action box: "アクション：" needs all of it.
+    win::PlaceItem(dialog, IDC_MACROFORM_NAMELABEL, 5, 14, 77, 14);
+    win::PlaceItem(dialog, IDC_MACROFORM_NAME, 82, 10, 121, 21);
+    win::PlaceItem(dialog, IDC_MACROFORM_MACROLABEL, 5, 42, 77, 14);
+    win::PlaceItem(dialog, IDC_MACROFORM_MACRO, 82, 38, 241, 21);
+    win::PlaceItem(dialog, IDOK, 129, 70, 92, 26);
+    win::PlaceItem(dialog, IDCANCEL, 231, 70, 92, 26);
 }
 
 void TMacroForm::OnOK() {

@@ -30,6 +30,23 @@ Reply Fill(const std::wstring& name, const std::wstring& macro, int button = IDO
     return reply;
 }
 
+// Each label shows its whole caption in its own font.
+void ExpectWholeLabels(HWND dialog) {
+    for (const int id : {IDC_MACROFORM_NAMELABEL, IDC_MACROFORM_MACROLABEL}) {
+        const HWND label = GetDlgItem(dialog, id);
+        const HDC dc = GetDC(label);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        const std::wstring text = wintest::TextOf(label);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        RECT rect{};
+        GetClientRect(label, &rect);
+        EXPECT_LE(size.cx, rect.right) << id;
+    }
+}
+
 TEST(MacroFormTest, OkNeedsBothTextsAndAnEqualsSignInTheNameIsRefused) {
     const struct {
         const wchar_t* name;
@@ -38,7 +55,7 @@ TEST(MacroFormTest, OkNeedsBothTextsAndAnEqualsSignInTheNameIsRefused) {
     } cases[] = {{L" a b ", L"  ", IDOK}, {L"", L"%U", IDCANCEL}, {L"login", L"", IDCANCEL}};
     for (const auto& c : cases) {
         TMacroForm form;
-        ModalAnswerer answerer({Fill(c.name, c.macro)});
+        ModalAnswerer answerer({Fill(c.name, c.macro).Then(ExpectWholeLabels)});
         EXPECT_EQ(form.ShowModal(nullptr), c.result) << win::ToSjis(c.name);
         if (c.result == IDOK) {
             EXPECT_EQ(form.Name, win::ToSjis(c.name));
@@ -96,6 +113,7 @@ protected:
         });
         POINT at{20, 10};
         ClientToScreen(panel->Controls().Macro, &at);
+        SetCursorPos(at.x, at.y);  // where the right click is, away from any tool tip
         SendMessageW(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Controls().Macro),
                      MAKELPARAM(at.x, at.y));
         KillTimer(nullptr, timer);

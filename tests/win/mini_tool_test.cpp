@@ -221,6 +221,7 @@ TEST_F(MiniToolTest, ControlsFillTheInsideOfItsBorder) {
     EXPECT_EQ(filled.top, 2);
     EXPECT_EQ(filled.right, client.right - 2);
     EXPECT_EQ(filled.bottom, client.bottom - 2);
+    Mini().SetCommandsEnabled(true, true);  // as an installed program shows it, with its help file
     SaveScreenshot(Mini().Handle(), "mini_tool");
 }
 
