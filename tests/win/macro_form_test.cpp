@@ -8,6 +8,7 @@
 
 #include "autoinput/macro.h"
 #include "autoinput/macro_form_win.h"
+#include "autoinput/mini_tool_win.h"
 #include "editor/prop_form_win.h"
 #include "res/resource.h"
 #include "autoinput/comma_list.h"
@@ -144,8 +145,16 @@ TEST_F(MacroListTest, TypedMacrosComeBackExactlyFromTheSavedFile) {
         std::vector<std::string> expected;
         for (const auto& c : cases) {
             const bool shoot = &c == &cases[1];
-            ModalAnswerer answerer({Fill(c.name, c.macro).Then([shoot](HWND dialog) {
-                if (shoot) wintest::SaveScreenshot(dialog, "macro_form");
+            ModalAnswerer answerer({Fill(c.name, c.macro).Then([this, shoot](HWND dialog) {
+                if (!shoot) return;
+                // At the corner of the panel's page control.
+                POINT corner{0, 0};
+                ClientToScreen(panel->Controls().PageControl1, &corner);
+                RECT rect{};
+                GetWindowRect(dialog, &rect);
+                EXPECT_EQ(rect.left, corner.x);
+                EXPECT_EQ(rect.top, corner.y);
+                wintest::SaveScreenshot(dialog, "macro_form");
             })});
             panel->N_NewClick();
             EXPECT_TRUE(answerer.Done());
@@ -164,6 +173,25 @@ TEST_F(MacroListTest, TypedMacrosComeBackExactlyFromTheSavedFile) {
         ASSERT_NE(reloaded, nullptr);
         EXPECT_EQ(ReadCommaList(reloaded->Macro), expected) << kind;
     }
+}
+
+// A template of any length shows cut to the preview's length, in the panel and the mini window.
+TEST_F(MacroListTest, LongTemplatesShowCutInThePanelAndTheMiniWindow) {
+    TPassItem record = wintest::Record("", "alpha");
+    const std::string longText(100000, 'x');
+    record.Macro = "big=" + longText;
+    Begin({record});
+    SelectRow(0);
+    Pick(0);
+    const std::string shown = "マクロ： " + PreviewText(longText);
+    ASSERT_LT(shown.size(), 10000u);
+    EXPECT_EQ(win::GetWindowTextSjis(panel->Controls().MacroVal->Handle()), shown);
+    TMiniTool& mini = *form_->MiniTool();
+    SendMessageW(mini.TitleList(), LB_SETCURSEL, 0, 0);
+    mini.TitleListClick();
+    SendMessageW(mini.MacroList(), LB_SETCURSEL, kDefaultMacroCount, 0);
+    mini.MacroListClick();
+    EXPECT_EQ(win::GetWindowTextSjis(mini.MacroVal()), shown);
 }
 
 // "マクロ実行" and a double click run the picked own macro as entry 5 + i of the main window's
@@ -230,6 +258,7 @@ TEST_F(MacroListTest, AddedMacrosReadBackExactlyAndStayAfterUndo) {
     EXPECT_EQ(record->LastDate, lastDate);
     EXPECT_TRUE(List().Modified);
     EXPECT_EQ(form_->MacroMenuItem(), record);
+    EXPECT_EQ(GetMenuItemCount(form_->Menus().MacroPopup), kDefaultMacroCount + 1);
 
     Pick(0);
     EXPECT_EQ(win::GetWindowTextSjis(panel->Controls().MacroVal->Handle()), "マクロ： %U\\t, \"%P\"");
