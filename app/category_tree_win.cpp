@@ -1,5 +1,6 @@
 #include "app/category_tree_win.h"
 
+#include "store/sjis.h"
 #include "win/text.h"
 
 namespace torvane {
@@ -174,7 +175,7 @@ HTREEITEM CategoryTree::FindNodeByPath(HTREEITEM start, const std::string& path)
     for (std::string_view name : names) {
         HTREEITEM found = nullptr;
         for (HTREEITEM child : Children(current)) {
-            if (SameTextIgnoreCase(NodeText(child), name)) {
+            if (SameTextIgnoringCase(NodeText(child), name)) {
                 found = child;
                 break;
             }

@@ -49,10 +49,6 @@ bool InFolderSubtree(std::string_view path, std::string_view folder) {
            (path.size() == folder.size() || path[folder.size()] == '\\');
 }
 
-bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
-    return SameTextIgnoringCase(a, b);
-}
-
 std::unique_ptr<FolderNode> BuildFolderTree(const std::vector<std::string_view>& paths, const ICollator& compare) {
     auto root = std::make_unique<FolderNode>();
     std::vector<std::unique_ptr<BuildNode>> nodes;

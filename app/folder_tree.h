@@ -31,8 +31,4 @@ std::vector<std::string_view> SplitCategoryPath(std::string_view path);
 // True when path lies in the subtree of folder: equal to it, or folder followed by "\".
 bool InFolderSubtree(std::string_view path, std::string_view folder);
 
-// Letter case folded for the ASCII letters only, stepping over double-byte characters whole:
-// the comparison the tree uses for "same name without regard to case".
-bool SameTextIgnoreCase(std::string_view a, std::string_view b);
-
 }  // namespace torvane

@@ -64,8 +64,8 @@ void TMainForm::P_DeleteClick() {
     passList_->DeleteItem(record);
 }
 
-// The settings dialog itself is shown here once it exists; the redisplay runs whatever it
-// answered, so changed warning settings show at once.
+// The redisplay runs whatever the settings dialog answered, so changed warning settings show at
+// once.
 void TMainForm::N_SetupClick() {
     if (!passList_ || Busy()) return;
     {

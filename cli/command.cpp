@@ -14,10 +14,46 @@ constexpr char kPasswordVariable[] = "TORVANE_PASSWORD";
 constexpr size_t kMaxPasswordFile = 64 * 1024;
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-// The text after the last line break of a record list message: its detail.
-std::string Detail(const std::string& message) {
-    const size_t at = message.rfind("\r\n");
-    return TerminalText(at == std::string::npos ? message : message.substr(at + 2));
+// Loads file into list without any prompt: 0, or the exit code after a message.
+int LoadDataFile(Context& ctx, TPassList& list, const std::string& file, const std::string& password) {
+    if (!ctx.fileOps.FileExists(file)) return Fail(ctx, kExitFileError, file + ": no such file");
+    list.Encrypted = IsProtectedFileName(file);
+    list.Password = list.Encrypted ? password : std::string();
+    list.LoadFromFile(file);
+    const LoadReport& report = list.LastLoad();
+    switch (report.result) {
+        case LoadResult::Loaded:
+        case LoadResult::Converted:
+        case LoadResult::Damaged:
+            return kExitOk;
+        case LoadResult::NoFile:
+            return Fail(ctx, kExitFileError, file + ": no such file");
+        case LoadResult::Cancelled:
+            return Fail(ctx, kExitUsage, file + ": no password");
+        case LoadResult::WrongPassword:
+            return Fail(ctx, kExitWrongPassword, file + ": wrong password");
+        case LoadResult::ConvertError:
+            return Fail(ctx, kExitFileError, file + ": bad data: " + ctx.text(report.detail));
+        case LoadResult::ReadError:
+            return Fail(ctx, kExitFileError, file + ": cannot read: " + ctx.text(report.detail));
+        case LoadResult::Truncated:
+            return Fail(ctx, kExitFileError,
+                        file + ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
+        case LoadResult::LineTooLong:
+            return Fail(ctx, kExitFileError, file + ": a line is longer than 64 MB; the file was not read");
+        case LoadResult::OutOfMemory:
+            return Fail(ctx, kExitFileError, file + ": not enough memory to read the file");
+    }
+    return Fail(ctx, kExitFileError, file + ": cannot read");
+}
+
+// "FILE: line N holds no readable record; outcome".
+void WarnDamaged(Context& ctx, const TPassList& list, const std::string& file, const std::string& outcome) {
+    const std::vector<long long>& lines = list.LastLoad().damagedLines;
+    ctx.err << "torvane-cli: " << file << ": " << (lines.size() == 1 ? "line " : "lines ");
+    for (size_t i = 0; i < lines.size(); ++i) ctx.err << (i ? ", " : "") << lines[i];
+    ctx.err << (lines.size() == 1 ? " holds" : " hold") << " no readable record; " << outcome << '\n';
+    ctx.err.flush();
 }
 
 }  // namespace
@@ -33,8 +69,9 @@ std::vector<std::string> ParsedArgs::Values(const std::string& name) const {
     return it == options.end() ? std::vector<std::string>() : it->second;
 }
 
-bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, ParsedArgs& parsed,
-               std::string& problem) {
+namespace {
+
+bool ParseArgs(const std::vector<std::string>& args, const Syntax& syntax, ParsedArgs& parsed, std::string& problem) {
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -53,11 +90,12 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpe
             return true;
         }
         const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs) {
+        for (const OptionSpec& s : syntax.options) {
             if (name == s.name) spec = &s;
         }
         if (!spec || (!spec->takesValue && eq != std::string::npos)) {
-            problem = "unknown option '" + a + "'";
+            problem =
+                "unknown option '" + a + "'" + (syntax.nameInOptionErrors ? std::string(" for ") + syntax.name : "");
             return false;
         }
         std::vector<std::string>& values = parsed.options[name];
@@ -68,11 +106,22 @@ bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpe
         } else if (i + 1 < args.size()) {
             values.push_back(args[++i]);
         } else {
-            problem = "option '" + a + "' needs a value";
+            problem = "option '" + a + "' needs " + spec->valueName;
             return false;
         }
     }
     return true;
+}
+
+}  // namespace
+
+std::optional<int> ParseCommandLine(Context& ctx, const std::vector<std::string>& args, const Syntax& syntax,
+                                    ParsedArgs& parsed) {
+    std::string problem;
+    if (!ParseArgs(args, syntax, parsed, problem)) return UsageFail(ctx, problem, syntax.usage);
+    if (parsed.help) return Emit(ctx, syntax.usage);
+    if (parsed.operands.size() != syntax.operands) return UsageFail(ctx, syntax.operandProblem, syntax.usage);
+    return std::nullopt;
 }
 
 int Fail(Context& ctx, int code, const std::string& message) {
@@ -126,6 +175,10 @@ std::string TerminalText(const std::string& sjis, bool keepBreaks) {
     return shown;
 }
 
+std::string TerminalLine(const std::string& sjis) {
+    return TerminalText(sjis);
+}
+
 std::string ArgumentText(const std::string& arg) {
 #ifdef _WIN32
     std::string utf8;
@@ -146,8 +199,10 @@ bool ParseCount(const std::string& text, int& value) {
     return true;
 }
 
-bool IsProtectedName(const std::string& file) {
-    return IsProtectedFileName(file);
+int MissingPassword(Context& ctx, const std::string& file, bool output) {
+    return Fail(ctx, kExitUsage,
+                file + " is protected: give its password with " + (output ? "--new-password-file, " : "") +
+                    "--password-file or " + kPasswordVariable);
 }
 
 int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::string& password) {
@@ -156,78 +211,32 @@ int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::stri
         if (std::optional<std::string> value = ctx.env(kPasswordVariable)) password = *value;
         return kExitOk;
     }
+    const std::string cannotRead = *file + ": cannot read the password file: ";
     ctx.fileOps.ClearError();
     std::FILE* f = ctx.fileOps.OpenRead(*file);
-    if (!f) {
-        return Fail(ctx, kExitFileError,
-                    *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(errno ? errno : EIO));
-    }
+    if (!f) return Fail(ctx, kExitFileError, cannotRead + ctx.text(ctx.fileOps.ErrorText(errno ? errno : EIO)));
     std::string content(kMaxPasswordFile, '\0');
     content.resize(std::fread(content.data(), 1, content.size(), f));
     const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (failed) return Fail(ctx, kExitFileError, *file + ": cannot read the password file: " + ctx.fileOps.ErrorText(EIO));
+    if (failed) return Fail(ctx, kExitFileError, cannotRead + ctx.text(ctx.fileOps.ErrorText(EIO)));
     password = content.substr(0, content.find_first_of("\r\n"));
+    // It enters each enciphered line in front of the record, and a deciphered block ends at a
+    // character 0: a file saved under such a password would open for nobody.
     if (password.find('\0') != std::string::npos) {
-        return Fail(ctx, kExitUsage, *file + ": the password holds a character 0 (NUL), which a password cannot contain");
+        return Fail(ctx, kExitUsage,
+                    *file + ": the password holds a character 0 (NUL), which a password cannot contain");
     }
     return kExitOk;
 }
 
-int LoadDataFile(std::ostream& err, IFileOps& fileOps, TPassList& list, const std::string& file,
-                 const std::string& password, MessageText text) {
-    auto fail = [&](int code, const std::string& message) {
-        err << "torvane-cli: " << file << message << '\n';
-        err.flush();
-        return code;
-    };
-    if (!fileOps.FileExists(file)) return fail(kExitFileError, ": no such file");
-    list.Encrypted = IsProtectedName(file);
-    list.Password = list.Encrypted ? password : std::string();
-    list.LoadFromFile(file);
-    const LoadReport& report = list.LastLoad();
-    switch (report.result) {
-        case LoadResult::Loaded:
-        case LoadResult::Converted:
-        case LoadResult::Damaged:
-            return kExitOk;
-        case LoadResult::NoFile:
-            return fail(kExitFileError, ": no such file");
-        case LoadResult::Cancelled:
-            return fail(kExitUsage, ": no password");
-        case LoadResult::WrongPassword:
-            return fail(kExitWrongPassword, ": wrong password");
-        case LoadResult::ConvertError:
-            return fail(kExitFileError, ": bad data: " + text(report.detail));
-        case LoadResult::ReadError:
-            return fail(kExitFileError, ": cannot read: " + text(report.detail));
-        case LoadResult::Truncated:
-            return fail(kExitFileError, ": data after an end-of-file mark (character 26, Ctrl+Z) was not read");
-        case LoadResult::LineTooLong:
-            return fail(kExitFileError, ": a line is longer than 64 MB; the file was not read");
-        case LoadResult::OutOfMemory:
-            return fail(kExitFileError, ": not enough memory to read the file");
-    }
-    return fail(kExitFileError, ": cannot read");
-}
-
-void WarnDamaged(std::ostream& err, const TPassList& list, const std::string& file, const std::string& outcome) {
-    const std::vector<long long>& lines = list.LastLoad().damagedLines;
-    err << "torvane-cli: " << file << ": " << (lines.size() == 1 ? "line " : "lines ");
-    for (size_t i = 0; i < lines.size(); ++i) err << (i ? ", " : "") << lines[i];
-    err << (lines.size() == 1 ? " holds" : " hold") << " no readable record; " << outcome << '\n';
-    err.flush();
-}
-
-// Keeps the last message the record list showed; the command line has no one to ask.
+// The command line has no one to ask; the record list's reports say what happened.
 class Catalogue::Prompts : public IPrompts {
 public:
-    void Warning(const std::string& text) override { last = text; }
-    void Error(const std::string& text) override { last = text; }
-    void Plain(const std::string& text) override { last = text; }
+    void Warning(const std::string&) override {}
+    void Error(const std::string&) override {}
+    void Plain(const std::string&) override {}
     std::unique_ptr<IPasswordDialog> CreatePasswordDialog() override { return std::make_unique<NoDialog>(); }
-
-    std::string last;
 
 private:
     class NoDialog : public IPasswordDialog {
@@ -245,39 +254,34 @@ Catalogue::Catalogue(Context& ctx)
 Catalogue::~Catalogue() = default;
 
 int Catalogue::Load(const std::string& file, const std::string& password) {
-    if (IsProtectedName(file) && password.empty()) {
-        return Fail(ctx_, kExitUsage,
-                    file + " is protected: give its password with --password-file or " + kPasswordVariable);
-    }
+    if (IsProtectedFileName(file) && password.empty()) return MissingPassword(ctx_, file, false);
     file_ = file;
-    return LoadDataFile(ctx_.err, ctx_.fileOps, list_, file, password, [](const std::string& text) { return TerminalText(text); });
+    return LoadDataFile(ctx_, list_, file, password);
 }
 
 int Catalogue::Finish(int code, const std::string& outcome) {
     if (!Damaged()) return code;
-    WarnDamaged(ctx_.err, list_, file_, outcome);
+    WarnDamaged(ctx_, list_, file_, outcome);
     return kExitFileError;
 }
 
 int Catalogue::Save(const std::string& file, const std::string& password) {
-    list_.Encrypted = IsProtectedName(file);
+    list_.Encrypted = IsProtectedFileName(file);
     list_.Password = list_.Encrypted ? password : std::string();
-    if (list_.Encrypted && password.empty()) {
-        return Fail(ctx_, kExitUsage,
-                    file + " is protected: give its password with --new-password-file, --password-file or " +
-                        kPasswordVariable);
-    }
+    if (list_.Encrypted && password.empty()) return MissingPassword(ctx_, file, true);
     const int unstorable = list_.FirstUnstorableItem(list_.Encrypted);
     if (unstorable >= 0) {
         return Fail(ctx_, kExitFileError,
-                    file + ": record \"" + TerminalText(FullTitle(list_.Item(unstorable))) + "\"" +
+                    file + ": record \"" + ctx_.text(FullTitle(list_.Item(unstorable))) + "\"" +
                         (list_.Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store"
                                          : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
                                            "write a .tvd file instead"));
     }
-    prompts_->last.clear();
-    if (!list_.SaveToFile(file)) return Fail(ctx_, kExitFileError, file + ": cannot write: " + Detail(list_.LastSave().detail));
-    return kExitOk;
+    if (list_.SaveToFile(file)) return kExitOk;
+    const SaveReport& report = list_.LastSave();
+    std::string detail = ctx_.text(report.detail);
+    if (report.result == SaveResult::BackupError) detail = "cannot keep a backup " + report.backupName + ": " + detail;
+    return Fail(ctx_, kExitFileError, file + ": cannot write: " + detail);
 }
 
 TPassItem Masked(const TPassItem& item) {

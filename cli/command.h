@@ -1,9 +1,10 @@
 #pragma once
-// What the reading commands (search, show, expiring, tree, generate, merge) share: their
-// streams and platform services, option parsing, loading a data file without prompting, and
-// text for the terminal.
+// What the commands share: their streams and platform services, option parsing, loading and
+// saving a data file without prompting, and text for the terminal.
 //
-// These commands print UTF-8 on both platforms (records stay Shift_JIS in files only).
+// dump and convert print records as the data file holds them, and their messages in the
+// console's own text; the others print UTF-8 on both platforms (records stay Shift_JIS in
+// files only).
 #include <map>
 #include <optional>
 #include <ostream>
@@ -16,6 +17,10 @@
 
 namespace torvane::cli {
 
+// How a message shows record or platform text: the command's output text (ConsoleText or
+// TerminalLine).
+using MessageText = std::string (*)(const std::string&);
+
 struct Context {
     const EnvLookup& env;
     std::ostream& out;
@@ -23,11 +28,13 @@ struct Context {
     IFileOps& fileOps;
     const ICollator& collator;
     ISecureRandom& random;
+    MessageText text;
 };
 
 struct OptionSpec {
     const char* name;  // without "--"
     bool takesValue;
+    const char* valueName = "a value";  // in the message for a missing value
 };
 
 // The options and operands of one command line, the command's name removed.
@@ -42,9 +49,22 @@ struct ParsedArgs {
     std::vector<std::string> Values(const std::string& name) const;
 };
 
-// "--name value" and "--name=value"; "--" ends the options; "--help" anywhere asks for help.
-bool ParseArgs(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs, ParsedArgs& parsed,
-               std::string& problem);
+// What a command's line holds after its name.
+struct Syntax {
+    const char* name;
+    std::vector<OptionSpec> options;
+    size_t operands;                  // exactly this many
+    const char* operandProblem;       // the usage error for another number of them
+    const char* usage;                // shown for --help and after a usage error
+    bool nameInOptionErrors = false;  // "unknown option '--x' for NAME"
+};
+
+// One parser for every command: "--name value" and "--name=value"; "--" ends the options;
+// "--help" anywhere asks for help. Returns the exit code when the command is done already (the
+// usage shown for --help, or a usage error reported), otherwise nothing and parsed holds the
+// line.
+std::optional<int> ParseCommandLine(Context& ctx, const std::vector<std::string>& args, const Syntax& syntax,
+                                    ParsedArgs& parsed);
 
 // Writes "torvane-cli: message" to the error stream and returns code.
 int Fail(Context& ctx, int code, const std::string& message);
@@ -58,8 +78,10 @@ std::string Utf8Lossy(const std::string& sjis);
 // The UTF-8 form of record text for the terminal. Bytes that are not Shift_JIS text show as
 // U+FFFD and control characters (but tab-free line breaks in a memo when keepBreaks) as "?".
 std::string TerminalText(const std::string& sjis, bool keepBreaks = false);
-// A command-line argument as UTF-8: the terminal's own text natively, the ANSI code page
-// (Shift_JIS) on Windows.
+// TerminalText of one line, as a MessageText.
+std::string TerminalLine(const std::string& sjis);
+// A command-line argument as UTF-8: the terminal's own text natively, Shift_JIS on Windows
+// (cli/main.cpp converts the arguments with code page 932).
 std::string ArgumentText(const std::string& arg);
 
 // A whole non-negative decimal number that fits an int; false otherwise.
@@ -69,22 +91,13 @@ bool ParseCount(const std::string& text, int& value);
 // exit code when it cannot be read or is unusable.
 int ReadPassword(Context& ctx, const std::optional<std::string>& file, std::string& password);
 
-// Protected exactly when the name ends in ".tvd", letter case included.
-bool IsProtectedName(const std::string& file);
+// The usage error for a protected file named without a password; an output file may take its
+// password from --new-password-file too.
+int MissingPassword(Context& ctx, const std::string& file, bool output);
 
-// How a load message shows record or platform text: the reading commands print UTF-8, dump and
-// convert the console's own text.
-using MessageText = std::string (*)(const std::string&);
-
-// Loads file into list without any prompt: 0, or the exit code after a message on err. Lines
-// that are no records leave the others loaded (LastLoadResult Damaged); the command prints what
-// it can, then names them with WarnDamaged and fails unless told to skip them.
-int LoadDataFile(std::ostream& err, IFileOps& fileOps, TPassList& list, const std::string& file,
-                 const std::string& password, MessageText text);
-// "FILE: line N holds no readable record; outcome" on err.
-void WarnDamaged(std::ostream& err, const TPassList& list, const std::string& file, const std::string& outcome);
-
-// One data file loaded into a record list without any prompt.
+// One data file loaded into a record list without any prompt. Lines that are no records leave
+// the others loaded (Damaged); the command prints what it can, then names them with Finish and
+// fails unless told to skip them.
 class Catalogue {
 public:
     explicit Catalogue(Context& ctx);
@@ -99,7 +112,7 @@ public:
     // Names the skipped lines, if any; code after a clean load, else kExitFileError.
     int Finish(int code, const std::string& outcome = "the other records were read");
     // Writes the list to file, protected when its name says so, replacing it only when every
-    // record was written.
+    // record was written. A record the file cannot store is named by its folder and title.
     int Save(const std::string& file, const std::string& password);
 
     TPassList& List() { return list_; }

@@ -2,16 +2,14 @@
 
 namespace torvane::cli {
 
-CommandRunner FindCommand(const std::string& name) {
-    static const struct {
-        const char* name;
-        CommandRunner run;
-    } kCommands[] = {
-        {"search", RunSearch}, {"show", RunShow},         {"expiring", RunExpiring},
-        {"tree", RunTree},     {"generate", RunGenerate}, {"merge", RunMerge},
+const Command* FindCommand(const std::string& name) {
+    static const Command kCommands[] = {
+        {"dump", RunDump, false},        {"convert", RunConvert, false},  {"search", RunSearch, true},
+        {"show", RunShow, true},         {"expiring", RunExpiring, true}, {"tree", RunTree, true},
+        {"generate", RunGenerate, true}, {"merge", RunMerge, true},
     };
-    for (const auto& c : kCommands) {
-        if (name == c.name) return c.run;
+    for (const Command& c : kCommands) {
+        if (name == c.name) return &c;
     }
     return nullptr;
 }

@@ -33,16 +33,14 @@ struct Due {
     int daysLeft;
 };
 
+const Syntax kSyntax{
+    "expiring", {{"json", false}, {"days", true}, {"password-file", true}}, 1, "expiring takes one data file", kUsage};
+
 }  // namespace
 
 int RunExpiring(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"json", false}, {"days", true}, {"password-file", true}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (parsed.operands.size() != 1) return UsageFail(ctx, "expiring takes one data file", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
     const std::string& file = parsed.operands[0];
     int days = 0;
     if (const auto value = parsed.Value("days")) {

@@ -14,16 +14,14 @@ constexpr char kUsage[] =
     "Exit status: 0 done, 2 usage error, 4 no random source.\n";
 constexpr int kMaxCount = 10000;
 
+const Syntax kSyntax{
+    "generate", {{"length", true}, {"classes", true}, {"count", true}}, 0, "generate takes no operands", kUsage};
+
 }  // namespace
 
 int RunGenerate(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"length", true}, {"classes", true}, {"count", true}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (!parsed.operands.empty()) return UsageFail(ctx, "generate takes no operands", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
 
     int length = kPassLengthDefault;
     if (const auto value = parsed.Value("length")) {

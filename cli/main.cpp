@@ -11,8 +11,12 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
+
+#include "win/text.h"
 #endif
 #ifdef __GLIBC__
 #include <unistd.h>
@@ -42,6 +46,32 @@ void StartWithHugePages(char** argv) {
 }
 #endif
 
+#ifdef _WIN32
+// The arguments and the environment in Shift_JIS, the text of the data files, whatever the
+// system's code page: the C runtime gives them in the ANSI code page, which on most systems
+// cannot hold a Japanese file name or password.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < count; ++i) args.push_back(torvane::win::ToSjis(wide[i]));
+    LocalFree(wide);
+    return args;
+}
+
+std::optional<std::string> Environment(const std::string& name) {
+    const wchar_t* value = _wgetenv(torvane::win::ToWide(name).c_str());
+    if (!value) return std::nullopt;
+    return torvane::win::ToSjis(value);
+}
+#else
+std::optional<std::string> Environment(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,8 +81,12 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     // The dump is a data file with CR LF line ends of its own: no text-mode translation.
     _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    (void)argc;
+    (void)argv;
+    const std::vector<std::string> args = Arguments();
+#else
     const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
 #ifdef _WIN32
     // The reading commands print UTF-8; a console shows it only in its UTF-8 code page, which
     // the console keeps after we end, so the old one comes back.
@@ -61,12 +95,7 @@ int main(int argc, char** argv) {
                              GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
     if (utf8Console) SetConsoleOutputCP(CP_UTF8);
 #endif
-    const torvane::cli::EnvLookup env = [](const std::string& name) -> std::optional<std::string> {
-        const char* value = std::getenv(name.c_str());
-        if (!value) return std::nullopt;
-        return std::string(value);
-    };
-    const int code = torvane::cli::Run(args, env, std::cout, std::cerr);
+    const int code = torvane::cli::Run(args, Environment, std::cout, std::cerr);
 #ifdef _WIN32
     if (utf8Console) SetConsoleOutputCP(consolePage);
 #endif

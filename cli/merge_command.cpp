@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "cli/commands.h"
+#include "store/sjis.h"
 
 namespace torvane::cli {
 namespace {
@@ -52,16 +53,17 @@ std::optional<TPassItem> ConflictCopy(const TPassList& list, const TPassItem& it
     }
 }
 
+const Syntax kSyntax{"merge",
+                     {{"password-file", true}, {"new-password-file", true}, {"skip-damaged", false}},
+                     3,
+                     "merge takes two data files and an output file",
+                     kUsage};
+
 }  // namespace
 
 int RunMerge(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"password-file", true}, {"new-password-file", true}, {"skip-damaged", false}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (parsed.operands.size() != 3) return UsageFail(ctx, "merge takes two data files and an output file", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
     const std::string& a = parsed.operands[0];
     const std::string& b = parsed.operands[1];
     const std::string& out = parsed.operands[2];
@@ -75,11 +77,7 @@ int RunMerge(Context& ctx, const std::vector<std::string>& args) {
     if (parsed.Has("new-password-file")) {
         if (const int code = ReadPassword(ctx, parsed.Value("new-password-file"), newPassword)) return code;
     }
-    if (IsProtectedName(out) && newPassword.empty()) {
-        return Fail(ctx, kExitUsage,
-                    out + " is protected: give its password with --new-password-file, --password-file or "
-                          "TORVANE_PASSWORD");
-    }
+    if (IsProtectedFileName(out) && newPassword.empty()) return MissingPassword(ctx, out, true);
     Catalogue merged(ctx);
     if (const int code = merged.Load(a, password)) return code;
     Catalogue other(ctx);

@@ -51,16 +51,17 @@ bool FindField(const std::string& name, Field& field) {
     return false;
 }
 
+const Syntax kSyntax{"search",
+                     {{"json", false}, {"field", true}, {"password-file", true}},
+                     2,
+                     "search takes a pattern and a data file",
+                     kUsage};
+
 }  // namespace
 
 int RunSearch(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"json", false}, {"field", true}, {"password-file", true}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (parsed.operands.size() != 2) return UsageFail(ctx, "search takes a pattern and a data file", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
 
     std::vector<Field> fields;
     std::vector<std::string> names = parsed.Values("field");

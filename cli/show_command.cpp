@@ -83,16 +83,17 @@ std::string Text(const TPassItem& item, int position) {
     return t;
 }
 
+const Syntax kSyntax{"show",
+                     {{"json", false}, {"reveal", false}, {"password-file", true}},
+                     2,
+                     "show takes a selector and a data file",
+                     kUsage};
+
 }  // namespace
 
 int RunShow(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"json", false}, {"reveal", false}, {"password-file", true}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (parsed.operands.size() != 2) return UsageFail(ctx, "show takes a selector and a data file", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
 
     std::string password;
     if (const int code = ReadPassword(ctx, parsed.Value("password-file"), password)) return code;

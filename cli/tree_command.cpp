@@ -121,16 +121,13 @@ int Print(Context& ctx, const FolderNode& top, bool json, Counts& counts) {
     return Emit(ctx, out);
 }
 
+const Syntax kSyntax{"tree", {{"json", false}, {"password-file", true}}, 1, "tree takes one data file", kUsage};
+
 }  // namespace
 
 int RunTree(Context& ctx, const std::vector<std::string>& args) {
     ParsedArgs parsed;
-    std::string problem;
-    if (!ParseArgs(args, {{"json", false}, {"password-file", true}}, parsed, problem)) {
-        return UsageFail(ctx, problem, kUsage);
-    }
-    if (parsed.help) return Emit(ctx, kUsage);
-    if (parsed.operands.size() != 1) return UsageFail(ctx, "tree takes one data file", kUsage);
+    if (const auto done = ParseCommandLine(ctx, args, kSyntax, parsed)) return *done;
 
     std::string password;
     if (const int code = ReadPassword(ctx, parsed.Value("password-file"), password)) return code;

@@ -83,9 +83,7 @@ void TSetupForm::CreateSpins() {
 
 void TSetupForm::LayOut() {
     const HWND dialog = Handle();
-    HDC screen = GetDC(dialog);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(dialog, screen);
+    const int dpi = win::ScreenDpi(dialog);
     auto px = [dpi](int value) { return MulDiv(value, dpi, 96); };
     win::SetClientSize(dialog, px(kClientWidth), px(kClientHeight));
     for (const Place& place : kPlaces) {

@@ -70,9 +70,7 @@ void TAboutForm::CreateComments() {
 
 void TAboutForm::LayOut() {
     const HWND dialog = Handle();
-    HDC screen = GetDC(dialog);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(dialog, screen);
+    const int dpi = win::ScreenDpi(dialog);
     auto px = [dpi](int value) { return MulDiv(value, dpi, 96); };
 
     win::SetClientSize(dialog, px(kClientWidth), px(kClientHeight));

@@ -1,11 +1,16 @@
 #include "tools/htm_help_win.h"
 
+#include "win/platform_win.h"
+#include "win/text.h"
+
 namespace torvane {
 
 namespace {
 
 constexpr char kViewerLibrary[] = "HHCtrl.OCX";
-constexpr char kViewerEntry[] = "HtmlHelpA";
+// The Unicode entry: the help file's path and the topic are Shift_JIS, converted with code page
+// 932 here, so a Japanese folder works whatever the system's code page.
+constexpr char kViewerEntry[] = "HtmlHelpW";
 constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 // The process's binding to the viewer: made before any window exists and released when the
@@ -37,28 +42,23 @@ private:
 
 ViewerBinding viewer;
 
-bool FileExists(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 void THtmHelp::SetFileName(const std::string& path) {
     fileName_ = path;
-    enabled_ = !path.empty() && FileExists(path) && IsViewerLoaded();
+    enabled_ = !path.empty() && win::WinFileOps().FileExists(path) && IsViewerLoaded();
 }
 
 // The ">" always separates the file from the window type, even when there is none; the topic is
 // always a text, an empty one for the table of contents, never a null pointer.
 void THtmHelp::ShowTopic(HWND caller, const std::string& topic) {
     const std::string file = fileName_ + ">" + WindowName;
-    const std::string& shown = topic.empty() ? IndexFile : topic;
+    const std::wstring shown = win::ToWide(topic.empty() ? IndexFile : topic);
     CallViewer(caller, file, kDisplayTopic, reinterpret_cast<DWORD_PTR>(shown.c_str()));
 }
 
 void THtmHelp::CallViewer(HWND caller, const std::string& file, UINT command, DWORD_PTR data) {
-    if (viewer.entry_) viewer.entry_(caller, file.c_str(), command, data);
+    if (viewer.entry_) viewer.entry_(caller, win::ToWide(file).c_str(), command, data);
 }
 
 bool THtmHelp::IsViewerLoaded() { return viewer.entry_ != nullptr; }

@@ -10,8 +10,8 @@ namespace torvane {
 
 class THtmHelp {
 public:
-    // The viewer's entry point, HtmlHelpA.
-    using ViewerEntry = HWND(WINAPI*)(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
+    // The viewer's entry point, HtmlHelpW.
+    using ViewerEntry = HWND(WINAPI*)(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data);
 
     // The path of the help file; Enabled is evaluated again here and only here.
     void SetFileName(const std::string& path);
@@ -22,6 +22,7 @@ public:
     // Opens the help file at topic (IndexFile when topic is empty). Without the viewer it does
     // nothing.
     void ShowTopic(HWND caller, const std::string& topic);
+    // file is Shift_JIS; data goes to the viewer as it is, so a text in it must be UTF-16.
     static void CallViewer(HWND caller, const std::string& file, UINT command, DWORD_PTR data);
     static bool IsViewerLoaded();
 

@@ -2,8 +2,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "tools/www_link.h"
 #include "win/message_box.h"
+#include "win/text.h"
 
 namespace torvane {
 
@@ -19,25 +22,52 @@ HDDEDATA CALLBACK ClientCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PT
     return nullptr;
 }
 
-// The default value of a key under HKEY_CLASSES_ROOT; nothing when the key does not open.
+// The default value of a key under HKEY_CLASSES_ROOT; nothing when the key does not open. Read
+// as UTF-16 and given back in Shift_JIS, so a browser in a Japanese folder is found on any
+// system.
 std::optional<std::string> ClassesValue(const std::string& subKey) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-    std::string value;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, win::ToWide(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::wstring value;
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0 &&
+    DWORD size = 0;  // in bytes
+    if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0 &&
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        value.resize(size);
-        if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        value.resize((size + 1) / sizeof(wchar_t));
+        if (RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
             ERROR_SUCCESS) {
             size = 0;
         }
-        value.resize(size);
-        while (!value.empty() && value.back() == '\0') value.pop_back();
+        value.resize(std::min<size_t>(value.size(), size / sizeof(wchar_t)));
+        while (!value.empty() && value.back() == L'\0') value.pop_back();
     }
     RegCloseKey(key);
-    return value;
+    return win::ToSjis(value);
+}
+
+// Asks the shell to open target (Shift_JIS) with the verb "open".
+HINSTANCE ShellOpenTarget(HWND owner, const std::string& target, int show) {
+    return ShellExecuteW(owner, L"open", win::ToWide(target).c_str(), nullptr, nullptr, show);
+}
+
+// Starts the program as WinExec does, returning once it waits for input (or after 30 seconds),
+// but from a path in any code page.
+bool StartProgram(const std::string& commandLine, int show) {
+    std::wstring command = win::ToWide(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(show);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    WaitForInputIdle(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 // The hourglass for one attempt; the cursor that was there comes back however the attempt ends.
@@ -55,7 +85,7 @@ private:
 class StringHandle {
 public:
     StringHandle(DWORD instance, const std::string& text)
-        : instance_(instance), handle_(DdeCreateStringHandleA(instance, text.c_str(), CP_WINANSI)) {}
+        : instance_(instance), handle_(DdeCreateStringHandleW(instance, win::ToWide(text).c_str(), CP_WINUNICODE)) {}
     ~StringHandle() {
         if (handle_) DdeFreeStringHandle(instance_, handle_);
     }
@@ -71,7 +101,7 @@ private:
 }  // namespace
 
 TWWWLink::TWWWLink(HWND owner) : owner_(owner) {
-    if (DdeInitializeA(&instance_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) instance_ = 0;
+    if (DdeInitializeW(&instance_, ClientCallback, APPCMD_CLIENTONLY, 0) != DMLERR_NO_ERROR) instance_ = 0;
     FindBrowser();
 }
 
@@ -144,7 +174,7 @@ bool TWWWLink::OpenLink(const std::string& service, const std::string& topic) {
     // Returns once the browser waits for input (or has had its time), when a DDE server has
     // registered its service.
     const std::string command = "\"" + BrowserPath + "\"";
-    if (WinExec(command.c_str(), SW_SHOWMINNOACTIVE) < 32) return false;
+    if (!StartProgram(command, SW_SHOWMINNOACTIVE)) return false;
     return Connect(service, topic);
 }
 
@@ -172,7 +202,7 @@ bool TWWWLink::ShellOpen(const std::string& url, const std::string& failureText)
     HINSTANCE result = nullptr;
     {
         HourGlass wait;
-        result = ShellExecuteA(owner_, "open", safe.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        result = ShellOpenTarget(owner_, safe, SW_SHOWNORMAL);
     }
     if (reinterpret_cast<INT_PTR>(result) > 32) return true;
     ShowError(failureText);
@@ -186,7 +216,7 @@ void TWWWLink::ShowError(const std::string& text) const {
 void OpenMailTo(HWND owner, const std::string& address) {
     // Blanks and quotes would end the argument of the mail program the shell starts.
     const std::string target = ShellSafeURL("mailto:" + address);
-    ShellExecuteA(owner, "open", target.c_str(), nullptr, nullptr, SW_SHOW);
+    ShellOpenTarget(owner, target, SW_SHOW);
 }
 
 }  // namespace torvane

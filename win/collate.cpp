@@ -18,6 +18,20 @@ int CompareJapanese(std::string_view a, std::string_view b) {
     return r - CSTR_EQUAL;  // CSTR_LESS_THAN 1, CSTR_EQUAL 2, CSTR_GREATER_THAN 3
 }
 
+bool JapaneseSortKey(std::string_view text, std::string& key) {
+    const std::wstring wide = ToWide(std::string(text));
+    const int length = static_cast<int>(wide.size());
+    // The key is bytes, though the W function's signature calls it a wide string.
+    const int n = LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, nullptr, 0);
+    if (n <= 0) return false;
+    key.assign(static_cast<size_t>(n), '\0');
+    if (LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, reinterpret_cast<wchar_t*>(key.data()), n) != n) {
+        return false;
+    }
+    while (!key.empty() && key.back() == '\0') key.pop_back();  // the terminating zero
+    return true;
+}
+
 int JapaneseCollator::Compare(const std::string& a, const std::string& b) const {
     return CompareJapanese(a, b);
 }

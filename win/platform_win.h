@@ -9,7 +9,7 @@ namespace torvane::win {
 class LocaleCollator : public ICollator {
 public:
     int Compare(const std::string& a, const std::string& b) const override;
-    // LCMapStringA's sort key in the same locale.
+    // A sort key of the same order (win/collate.h).
     bool SortKey(const std::string& text, std::string& key) const override;
 };
 

@@ -68,6 +68,13 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return result;
 }
 
+int ScreenDpi(HWND hwnd) {
+    HDC screen = GetDC(hwnd);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(hwnd, screen);
+    return dpi;
+}
+
 void SetClientSize(HWND hwnd, int width, int height) {
     RECT rect{0, 0, width, height};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));

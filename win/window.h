@@ -53,6 +53,8 @@ private:
 };
 
 // Layout in pixels, for forms laid out in pixels rather than dialog units.
+// The screen's pixels per inch, by which a layout given for 96 scales.
+int ScreenDpi(HWND hwnd);
 // Resizes a window so that its client area is width x height, keeping its top-left corner.
 void SetClientSize(HWND hwnd, int width, int height);
 // Moves a window to the middle of the screen (not of the work area).

@@ -16,12 +16,17 @@ namespace {
 DWORD instance;
 HSZ activateTopic;
 HSZ openTopic;
-std::string folder;
-std::string service;
+std::wstring folder;  // UTF-16, so a Japanese folder works on any system
+std::string service;  // ASCII, as the tests name the program
 
-std::string ReadFileBytes(const std::string& path, bool& exists) {
+std::wstring Beside(const char* extension) {
+    const std::string name = service + extension;
+    return folder + std::wstring(name.begin(), name.end());
+}
+
+std::string ReadFileBytes(const std::wstring& path, bool& exists) {
     exists = false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file) return {};
     exists = true;
     std::string bytes;
@@ -33,7 +38,7 @@ std::string ReadFileBytes(const std::string& path, bool& exists) {
 }
 
 void Log(const std::string& line) {
-    if (std::FILE* file = std::fopen((folder + service + ".log").c_str(), "ab")) {
+    if (std::FILE* file = _wfopen(Beside(".log").c_str(), L"ab")) {
         std::fputs((line + "\n").c_str(), file);
         std::fclose(file);
     }
@@ -56,7 +61,7 @@ HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV, HSZ topic, HSZ item, H
             std::string reply = "\x01";
             if (DdeCmpStringHandles(topic, openTopic) == 0) {
                 bool exists = false;
-                const std::string configured = ReadFileBytes(folder + service + ".reply", exists);
+                const std::string configured = ReadFileBytes(Beside(".reply"), exists);
                 if (exists && configured == "none") return nullptr;
                 if (exists) reply = configured;
             }
@@ -82,13 +87,13 @@ LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instanceHandle, HINSTANCE, LPSTR, int showCommand) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full = path;
-    const size_t slash = full.find_last_of("\\/");
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring full = path;
+    const size_t slash = full.find_last_of(L"\\/");
     folder = full.substr(0, slash + 1);
-    service = full.substr(slash + 1);
-    service = service.substr(0, service.find('.'));
+    const std::wstring name = full.substr(slash + 1);
+    for (wchar_t c : name.substr(0, name.find(L'.'))) service += static_cast<char>(c);
     Log("start|" + std::to_string(showCommand));
 
     if (DdeInitializeA(&instance, Callback, APPCLASS_STANDARD | CBF_FAIL_POKES | CBF_FAIL_EXECUTES | CBF_SKIP_ALLNOTIFICATIONS,

@@ -9,27 +9,17 @@
 
 #include "store/pass_list.h"
 #include "store/text_file.h"
-#include "tests/core/list_files.h"
-#include "tests/core/scripted_prompts.h"
+#include "tests/core/cli_fixture.h"
 
 namespace torvane {
 namespace {
 
-using listtest::Folder;
+using clitest::Day;
 using listtest::ReadBytes;
 using listtest::WriteBytes;
 
-TDate Day(int y, int m, int d) {
-    TDate day = 0;
-    TryEncodeDate(y, m, d, day);
-    return day;
-}
-
 TPassItem Record(const std::string& path, const std::string& title) {
-    TPassItem item;
-    item.Path = path;
-    item.Title = title;
-    item.FirstDate = Day(2001, 6, 19);
+    TPassItem item = clitest::Record(path, title);
     item.LimitDate = Day(2002, 1, 31);
     return item;
 }
@@ -40,50 +30,7 @@ std::string LineWithLimit(const std::string& limit) {
     return line.replace(line.find("2002/01/31"), 10, limit);
 }
 
-class CliTest : public ::testing::Test {
-protected:
-    struct Result {
-        int code;
-        std::string out;
-        std::string err;
-    };
-
-    Result Run(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const cli::EnvLookup env = [this](const std::string& name) -> std::optional<std::string> {
-            const auto it = env_.find(name);
-            if (it == env_.end()) return std::nullopt;
-            return it->second;
-        };
-        const int code = cli::Run(args, env, out, err, fileOps_, collator_);
-        return {code, out.str(), err.str()};
-    }
-
-    // A data file written by the record list itself.
-    std::string Save(const std::string& name, const std::vector<TPassItem>& items, const std::string& password = "") {
-        ScriptedPrompts prompts;
-        TPassList list(prompts, collator_, fileOps_);
-        list.Encrypted = !password.empty();
-        list.Password = password;
-        for (const TPassItem& item : items) list.AddItem(item);
-        const std::string file = folder_.File(name);
-        EXPECT_TRUE(list.SaveToFile(file));
-        return file;
-    }
-
-    std::string PasswordFile(const std::string& content) {
-        const std::string file = folder_.File("pw" + std::to_string(++passwordFiles_) + ".txt");
-        WriteBytes(file, content);
-        return file;
-    }
-
-    Folder folder_;
-    std::map<std::string, std::string> env_;
-    listtest::NativeFileOps fileOps_;
-    ByteCollator collator_;
-    int passwordFiles_ = 0;
-};
+using CliTest = clitest::CliFixture;
 
 TEST_F(CliTest, UsageErrorsExitWithTwoAndTheUsage) {
     const std::vector<std::vector<std::string>> wrong = {

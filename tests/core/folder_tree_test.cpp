@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "store/sjis.h"
+
 namespace torvane {
 namespace {
 
@@ -56,10 +58,10 @@ TEST(FolderTreeTest, SubtreeMembershipNeedsTheSeparator) {
 }
 
 TEST(FolderTreeTest, CaseIsIgnoredForAsciiLettersOnly) {
-    EXPECT_TRUE(SameTextIgnoreCase("Soft", "sOFT"));
-    EXPECT_FALSE(SameTextIgnoreCase("Soft", "Sofy"));
-    EXPECT_TRUE(SameTextIgnoreCase("ソa", "ソA"));
-    EXPECT_FALSE(SameTextIgnoreCase("ソ", "ゾ"));
+    EXPECT_TRUE(SameTextIgnoringCase("Soft", "sOFT"));
+    EXPECT_FALSE(SameTextIgnoringCase("Soft", "Sofy"));
+    EXPECT_TRUE(SameTextIgnoringCase("ソa", "ソA"));
+    EXPECT_FALSE(SameTextIgnoringCase("ソ", "ゾ"));
 }
 
 // A crafted path nests as deep as it has separators; building, sorting and freeing the tree

@@ -1,6 +1,8 @@
 #pragma once
 // Files for the record list and command line tests: a temporary folder removed afterwards,
 // byte-exact file contents, the names a folder holds, and the platform's file replacement.
+// Paths are Shift_JIS bytes, as the program's own; on Windows they are converted with code page
+// 932, so the helpers agree with the program whatever the system's code page.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -12,9 +14,26 @@
 #include "store/platform.h"
 #ifdef _WIN32
 #include "win/platform_win.h"
+#include "win/text.h"
 #endif
 
 namespace torvane::listtest {
+
+inline std::filesystem::path FsPath(const std::string& path) {
+#ifdef _WIN32
+    return std::filesystem::path(win::ToWide(path));
+#else
+    return std::filesystem::path(path);
+#endif
+}
+
+inline std::FILE* OpenFile(const std::string& path, bool write) {
+#ifdef _WIN32
+    return _wfopen(win::ToWide(path).c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
 
 #ifdef _WIN32
 using NativeFileOps = win::WinFileOps;
@@ -47,7 +66,11 @@ public:
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+#ifdef _WIN32
+            names.push_back(win::ToSjis(entry.path().filename().wstring()));
+#else
             names.push_back(entry.path().filename().string());
+#endif
         }
         std::sort(names.begin(), names.end());
         return names;
@@ -59,7 +82,7 @@ private:
 
 inline std::string ReadBytes(const std::string& path) {
     std::string content;
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    if (std::FILE* file = OpenFile(path, false)) {
         char buffer[4096];
         size_t got = 0;
         while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
@@ -69,7 +92,7 @@ inline std::string ReadBytes(const std::string& path) {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& content) {
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+    if (std::FILE* file = OpenFile(path, true)) {
         std::fwrite(content.data(), 1, content.size(), file);
         std::fclose(file);
     }
@@ -77,7 +100,7 @@ inline void WriteBytes(const std::string& path, const std::string& content) {
 
 inline bool FileExists(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::exists(path, ignored) && !std::filesystem::is_directory(path, ignored);
+    return std::filesystem::exists(FsPath(path), ignored) && !std::filesystem::is_directory(FsPath(path), ignored);
 }
 
 // Refuses every replacement, as a locked or read-only target does.
@@ -104,7 +127,7 @@ class FoldersAsFiles : public Base {
 public:
     bool FileExists(const std::string& path) override {
         std::error_code ignored;
-        return std::filesystem::exists(path, ignored);
+        return std::filesystem::exists(FsPath(path), ignored);
     }
 };
 

@@ -37,6 +37,11 @@ TEST(CodePageTest, TextsCompareInTheJapaneseOrderOnAnySystem) {
         SCOPED_TRACE(c.a + " / " + c.b);
         EXPECT_EQ(c.sign, Sign(locale.Compare(c.a, c.b)));
         EXPECT_EQ(c.sign, Sign(lstrcmp.Compare(c.a, c.b)));
+        // The record list sorts by keys when it can: their byte order must be the same.
+        std::string keyA, keyB;
+        ASSERT_TRUE(locale.SortKey(c.a, keyA));
+        ASSERT_TRUE(locale.SortKey(c.b, keyB));
+        EXPECT_EQ(c.sign, Sign(keyA.compare(keyB)));
     }
     // lstrcmpA's texts end at a zero byte; CompareStringA's do not.
     const std::string x("ab\0x", 4);

@@ -19,7 +19,8 @@ namespace torvane {
 namespace {
 
 using wintest::ControlHost;
-using wintest::PumpMessages;
+using wintest::PaintedClient;
+using wintest::PumpUntil;
 using wintest::TextOf;
 using wintest::TypeText;
 
@@ -135,7 +136,7 @@ TEST_F(EditButtonTest, MaskedCopyIsEmptiedAfterTheDelayUnlessSomethingElseWasCop
         Click();
         EXPECT_EQ(field->ClearPending(), c.mask != 0);
         if (c.copyOver) PutOnClipboard(L"mine");
-        PumpMessages(400);
+        EXPECT_TRUE(PumpUntil([&] { return !field->ClearPending(); }));
         EXPECT_EQ(ClipboardText(), c.after) << "mask " << int{c.mask} << " copy over " << c.copyOver;
     }
 }
@@ -284,25 +285,8 @@ struct Rendered {
 };
 
 Rendered Render(HWND control) {
-    RECT client;
-    GetClientRect(control, &client);
-    HDC screen = GetDC(control);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    GdiFlush();
     Rendered out;
-    out.width = client.right;
-    const auto* first = static_cast<const DWORD*>(bits);
-    out.pixels.assign(first, first + client.right * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
+    out.pixels = PaintedClient(control, PRF_CLIENT, &out.width);
     return out;
 }
 

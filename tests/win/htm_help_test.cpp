@@ -1,5 +1,7 @@
 // The help viewer link: the main window's help command follows the viewer and the help file,
-// and the viewer is called as the help action does (the call itself is hooked).
+// and the viewer is called as the help action does (the call itself is hooked). The program's
+// folder has a Japanese name, so the English-system run shows that the path reaches the viewer
+// whole.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +9,7 @@
 
 #include "tests/win/main_window_fixture.h"
 #include "tools/htm_help_win.h"
+#include "win/text.h"
 
 namespace torvane {
 namespace {
@@ -14,20 +17,20 @@ namespace {
 struct ViewerCall {
     int count = 0;
     HWND caller = reinterpret_cast<HWND>(1);
-    std::string file;
+    std::wstring file;
     UINT command = 99;
     bool nullData = true;
-    std::string topic;
+    std::wstring topic;
 };
 ViewerCall lastCall;
 
-HWND WINAPI HookedViewer(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
+HWND WINAPI HookedViewer(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
     lastCall.count++;
     lastCall.caller = caller;
     lastCall.file = file;
     lastCall.command = command;
     lastCall.nullData = data == 0;
-    if (data) lastCall.topic = reinterpret_cast<const char*>(data);
+    if (data) lastCall.topic = reinterpret_cast<const wchar_t*>(data);
     return nullptr;
 }
 
@@ -51,7 +54,7 @@ TEST_F(HelpLinkTest, HelpCommandNeedsTheViewerAndTheFile) {
                           Case{"no_such_viewer.ocx", true, false}, Case{nullptr, true, false}}) {
         SCOPED_TRACE(std::string(c.viewer ? c.viewer : "(none)") + (c.file ? " with file" : " without file"));
         THtmHelp::BindViewer(c.viewer);
-        DeleteFileA(folder_.File("Torvane.chm").c_str());
+        DeleteFileW(win::ToWide(folder_.File("Torvane.chm")).c_str());
         if (c.file) AddHelpFile();
         Start();
         EXPECT_EQ(c.enabled, Enabled(kCmdHelpAction));
@@ -70,21 +73,21 @@ TEST_F(HelpLinkTest, HelpOpensTheFileBesideTheProgramWithAnEmptyTopic) {
     form_->HtmHelp().ShowTopic(nullptr, "");
     EXPECT_EQ(1, lastCall.count);
     EXPECT_EQ(nullptr, lastCall.caller);
-    EXPECT_EQ(folder_.File("Torvane.chm") + ">", lastCall.file);
+    EXPECT_EQ(win::ToWide(folder_.File("Torvane.chm") + ">"), lastCall.file);
     EXPECT_EQ(0u, lastCall.command);
     EXPECT_FALSE(lastCall.nullData);
-    EXPECT_EQ("", lastCall.topic);
+    EXPECT_EQ(L"", lastCall.topic);
 
     THtmHelp other;
     other.SetFileName(folder_.File("Torvane.chm"));
     other.WindowName = "main";
-    other.IndexFile = "index.htm";
+    other.IndexFile = "目次.htm";
     other.ShowTopic(Main(), "");
-    EXPECT_EQ(folder_.File("Torvane.chm") + ">main", lastCall.file);
-    EXPECT_EQ("index.htm", lastCall.topic);
+    EXPECT_EQ(win::ToWide(folder_.File("Torvane.chm") + ">main"), lastCall.file);
+    EXPECT_EQ(L"目次.htm", lastCall.topic);
     other.ShowTopic(Main(), "macro.htm");
     EXPECT_EQ(Main(), lastCall.caller);
-    EXPECT_EQ("macro.htm", lastCall.topic);
+    EXPECT_EQ(L"macro.htm", lastCall.topic);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "tests/core/fixed_clock.h"
 #include "tests/core/scripted_prompts.h"
 #include "tests/win/control_host.h"
+#include "tests/win/modal_helper.h"
 #include "win/image_strip.h"
 #include "win/platform_win.h"
 #include "win/text.h"
@@ -26,16 +27,6 @@ TDate Day(int year, int month, int day) {
     TDate date = 0;
     TryEncodeDate(year, month, day, date);
     return date;
-}
-
-std::string ShownText(HWND list, int row, int column) {
-    wchar_t text[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 512;
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return win::ToSjis(text);
 }
 
 std::string ColumnCaption(HWND list, int column, int* width = nullptr, int* format = nullptr) {
@@ -70,7 +61,7 @@ protected:
     }
     std::vector<std::string> Titles() const {
         std::vector<std::string> titles;
-        for (int i = 0; i < list_.Count(); ++i) titles.push_back(ShownText(list_.Handle(), i, 0));
+        for (int i = 0; i < list_.Count(); ++i) titles.push_back(wintest::CellText(list_.Handle(), i, 0));
         return titles;
     }
     int ShownImage(int row) const {
@@ -113,18 +104,18 @@ TEST_F(ItemListTest, ColumnsShowTheItemListLettersWithLowerCaseMasked) {
 
     list_.SetRows(All(), "UpDL", 7);
     const HWND h = list_.Handle();
-    EXPECT_EQ(ShownText(h, 0, 0), "会計ソフト");
-    EXPECT_EQ(ShownText(h, 0, 1), "yamada");
-    EXPECT_EQ(ShownText(h, 0, 2), "**********");
-    EXPECT_EQ(ShownText(h, 0, 3), "2024/01/02");
-    EXPECT_EQ(ShownText(h, 0, 4), "－");
-    EXPECT_EQ(ShownText(h, 1, 4), "2025/03/31");
+    EXPECT_EQ(wintest::CellText(h, 0, 0), "会計ソフト");
+    EXPECT_EQ(wintest::CellText(h, 0, 1), "yamada");
+    EXPECT_EQ(wintest::CellText(h, 0, 2), "**********");
+    EXPECT_EQ(wintest::CellText(h, 0, 3), "2024/01/02");
+    EXPECT_EQ(wintest::CellText(h, 0, 4), "－");
+    EXPECT_EQ(wintest::CellText(h, 1, 4), "2025/03/31");
 
     // Fewer letters leave the last columns empty; anything but a capital is masked.
     list_.SetRows(All(), "G1", 7);
-    EXPECT_EQ(ShownText(h, 0, 1), KindName(2));
-    EXPECT_EQ(ShownText(h, 0, 2), "**********");
-    EXPECT_EQ(ShownText(h, 0, 3), "");
+    EXPECT_EQ(wintest::CellText(h, 0, 1), KindName(2));
+    EXPECT_EQ(wintest::CellText(h, 0, 2), "**********");
+    EXPECT_EQ(wintest::CellText(h, 0, 3), "");
     EXPECT_EQ(list_.CellText(0, 2), "**********");
     EXPECT_EQ(list_.CellText(5, 0), "");
 }
@@ -188,9 +179,9 @@ TEST_F(ItemListTest, TenThousandRowsFillAtOnceAndServeTheirTexts) {
     for (int i = 0; i < 10000; ++i) Record("Item" + std::to_string(i)).UserID = "user" + std::to_string(i);
     list_.SetRows(All(), "UPDL", 7);
     EXPECT_EQ(SendMessageW(list_.Handle(), LVM_GETITEMCOUNT, 0, 0), 10000);
-    EXPECT_EQ(ShownText(list_.Handle(), 0, 0), "Item0");
-    EXPECT_EQ(ShownText(list_.Handle(), 5000, 1), "user5000");
-    EXPECT_EQ(ShownText(list_.Handle(), 9999, 0), "Item9999");
+    EXPECT_EQ(wintest::CellText(list_.Handle(), 0, 0), "Item0");
+    EXPECT_EQ(wintest::CellText(list_.Handle(), 5000, 1), "user5000");
+    EXPECT_EQ(wintest::CellText(list_.Handle(), 9999, 0), "Item9999");
 
     list_.Select(9999);
     EXPECT_EQ(list_.Selected(), &records_[9999]);
@@ -235,7 +226,7 @@ TEST_F(ItemListTest, RowsAreAddedRemovedAndRefilledInPlace) {
     TPassItem& added = Record("Items3");
     EXPECT_EQ(list_.AddRow(&added), 3);
     EXPECT_EQ(SendMessageW(list_.Handle(), LVM_GETITEMCOUNT, 0, 0), 4);
-    EXPECT_EQ(ShownText(list_.Handle(), 3, 0), "Items3");
+    EXPECT_EQ(wintest::CellText(list_.Handle(), 3, 0), "Items3");
 
     list_.Select(2);
     EXPECT_TRUE(list_.RemoveRow(&records_[0]));  // before the selection: it stays on its record
@@ -247,10 +238,10 @@ TEST_F(ItemListTest, RowsAreAddedRemovedAndRefilledInPlace) {
     EXPECT_EQ(SendMessageW(list_.Handle(), LVM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_FALSE(list_.RemoveRow(&records_[2]));
 
-    ShownText(list_.Handle(), 0, 0);  // served once, so the row keeps its converted texts
+    wintest::CellText(list_.Handle(), 0, 0);  // served once, so the row keeps its converted texts
     records_[1].Title = "zwei";
     EXPECT_TRUE(list_.RefreshRow(&records_[1]));
-    EXPECT_EQ(ShownText(list_.Handle(), 0, 0), "zwei");
+    EXPECT_EQ(wintest::CellText(list_.Handle(), 0, 0), "zwei");
 }
 
 TEST(CompanyListViewTest, CompaniesGroupWithoutRegardToCaseAndSortByName) {
@@ -280,7 +271,7 @@ TEST(CompanyListViewTest, CompaniesGroupWithoutRegardToCaseAndSortByName) {
     for (int i = 0; i < 3; ++i) names.push_back(companies.RowText(i));
     EXPECT_EQ(names, (std::vector<std::string>{"(未登録)", "Acme", "Zeta"}));
     EXPECT_EQ(companies.RowCount(1), 2);
-    EXPECT_EQ(ShownText(companies.Handle(), 1, 1), "2");
+    EXPECT_EQ(wintest::CellText(companies.Handle(), 1, 1), "2");
     EXPECT_EQ(companies.SelectedText(), "");
 
     companies.Select(1);
@@ -289,10 +280,10 @@ TEST(CompanyListViewTest, CompaniesGroupWithoutRegardToCaseAndSortByName) {
     EXPECT_EQ(companies.RowText(0), "Zeta");
     EXPECT_EQ(companies.RowText(2), "(未登録)");
     EXPECT_EQ(companies.SelectedText(), "Acme");
-    EXPECT_EQ(ShownText(companies.Handle(), 1, 0), "Acme");
+    EXPECT_EQ(wintest::CellText(companies.Handle(), 1, 0), "Acme");
 
     companies.SetCount(2, 5);
-    EXPECT_EQ(ShownText(companies.Handle(), 2, 1), "5");
+    EXPECT_EQ(wintest::CellText(companies.Handle(), 2, 1), "5");
     EXPECT_EQ(companies.RowCount(2), 5);
     companies.Select(-1);
     EXPECT_EQ(companies.SelectedIndex(), -1);

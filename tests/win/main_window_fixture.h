@@ -130,15 +130,7 @@ protected:
     }
 
     // What a list view shows in a cell, as the control reads it.
-    static std::string Cell(HWND list, int row, int column) {
-        wchar_t text[512] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 512;
-        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        return win::ToSjis(text);
-    }
+    static std::string Cell(HWND list, int row, int column) { return CellText(list, row, column); }
     static int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
     static int SelectedRow(HWND list) {
         return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));

@@ -1,7 +1,12 @@
 #include "tests/win/modal_helper.h"
 
+// After windows.h, which it needs.
+#include <commctrl.h>
+
 #include <algorithm>
 #include <map>
+
+#include "win/text.h"
 
 namespace torvane::wintest {
 
@@ -198,6 +203,16 @@ std::wstring TextOf(HWND window) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
     return text;
+}
+
+std::string CellText(HWND list, int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return win::ToSjis(text);
 }
 
 void TypeText(HWND control, const std::wstring& text) {

@@ -98,6 +98,8 @@ private:
 WindowSeen Inspect(HWND window);
 // The text of a window, Unicode.
 std::wstring TextOf(HWND window);
+// What a list view shows in a cell, as the control reads it (Shift_JIS).
+std::string CellText(HWND list, int row, int column);
 // Types text into a control as a user would: one WM_CHAR per character.
 void TypeText(HWND control, const std::wstring& text);
 // Pumps this thread's messages for a while, so posted work and timers run.

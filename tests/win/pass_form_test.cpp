@@ -36,24 +36,7 @@ void ExpectRect(HWND dialog, int id, int left, int top, int width, int height) {
 
 // The client area of a control as it paints it.
 std::vector<DWORD> Render(HWND control) {
-    RECT client;
-    GetClientRect(control, &client);
-    HDC screen = GetDC(control);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    const auto* first = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(control, screen);
-    return pixels;
+    return wintest::PaintedClient(control, PRF_CLIENT | PRF_ERASEBKGND);
 }
 
 // Paints an ordinary edit box of the same size, font and border holding text, for comparison.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,31 @@
 
 namespace torvane::wintest {
 
+std::vector<DWORD> PaintedClient(HWND control, UINT flags, int* width) {
+    RECT client;
+    GetClientRect(control, &client);
+    HDC screen = GetDC(control);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), flags);
+    GdiFlush();
+    const auto* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + client.right * client.bottom);
+    if (width) *width = client.right;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(control, screen);
+    return pixels;
+}
+
 namespace {
 
-bool WriteBitmap(const std::string& path, int width, int height, const std::vector<unsigned char>& bits) {
+bool WriteBitmap(const std::wstring& path, int width, int height, const std::vector<unsigned char>& bits) {
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = width;
@@ -23,7 +46,7 @@ bool WriteBitmap(const std::string& path, int width, int height, const std::vect
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = static_cast<DWORD>(file.bfOffBits + bits.size());
-    FILE* out = std::fopen(path.c_str(), "wb");
+    FILE* out = _wfopen(path.c_str(), L"wb");
     if (!out) return false;
     const bool ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
                     std::fwrite(bits.data(), 1, bits.size(), out) == bits.size();
@@ -63,7 +86,7 @@ std::vector<unsigned char> Capture(HWND window, int& width, int& height) {
 }  // namespace
 
 bool SaveScreenshot(HWND window, const char* name) {
-    const char* dir = std::getenv("TORVANE_SCREENSHOT_DIR");
+    const wchar_t* dir = _wgetenv(L"TORVANE_SCREENSHOT_DIR");
     if (!dir || !*dir) return false;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     // Taken once everything pending has painted and the display has caught up: three equal
@@ -79,7 +102,8 @@ bool SaveScreenshot(HWND window, const char* name) {
         bits = std::move(now);
         return steady >= 2;
     });
-    return WriteBitmap(std::string(dir) + "\\" + name + ".bmp", width, height, bits);
+    return WriteBitmap(std::wstring(dir) + L"\\" + std::wstring(name, name + std::strlen(name)) + L".bmp", width, height,
+                       bits);
 }
 
 }  // namespace torvane::wintest

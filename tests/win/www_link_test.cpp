@@ -11,6 +11,7 @@
 
 #include "tests/win/modal_helper.h"
 #include "tests/win/program_folder.h"
+#include "win/text.h"
 
 namespace torvane::wintest {
 namespace {
@@ -18,22 +19,28 @@ namespace {
 constexpr char kPageType[] = "TorvaneTestPage";
 constexpr char kNotFoundTail[] = " not found. Please check the browser configuration under Options.";
 
-std::string BuildFolder() {
-    char path[MAX_PATH];
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full(path, n);
-    return full.substr(0, full.find_last_of("\\/") + 1);
+std::wstring BuildFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring full(path, n);
+    return full.substr(0, full.find_last_of(L"\\/") + 1);
 }
 
+// Registry values in UTF-16, so a browser in the Japanese program folder is registered whole on
+// any system.
 std::optional<std::string> ReadDefault(const std::string& subKey) {
-    char value[1024];
+    wchar_t value[1024];
     LONG size = sizeof value;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, subKey.c_str(), value, &size) != ERROR_SUCCESS) return std::nullopt;
-    return std::string(value);
+    if (RegQueryValueW(HKEY_CLASSES_ROOT, win::ToWide(subKey).c_str(), value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return win::ToSjis(value);
 }
 
 void WriteDefault(const std::string& subKey, const std::string& value) {
-    RegSetValueA(HKEY_CLASSES_ROOT, subKey.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size()));
+    const std::wstring wide = win::ToWide(value);
+    RegSetValueW(HKEY_CLASSES_ROOT, win::ToWide(subKey).c_str(), REG_SZ, wide.c_str(),
+                 static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 // Sets default values under HKEY_CLASSES_ROOT and puts the earlier ones back afterwards.
@@ -44,7 +51,7 @@ public:
             if (it->second) {
                 WriteDefault(it->first, *it->second);
             } else {
-                RegDeleteTreeA(HKEY_CLASSES_ROOT, it->first.c_str());
+                RegDeleteTreeW(HKEY_CLASSES_ROOT, win::ToWide(it->first).c_str());
             }
         }
     }
@@ -91,11 +98,11 @@ protected:
     void SetUp() override {
         EndBrowser();
         const std::string browserFolder = folder_.File("Web Browser");
-        CreateDirectoryA(browserFolder.c_str(), nullptr);
+        CreateDirectoryW(win::ToWide(browserFolder).c_str(), nullptr);
         browser_ = browserFolder + "\\web.test.exe";
         recorder_ = folder_.File("urlrecorder.exe");
-        ASSERT_TRUE(CopyFileA((BuildFolder() + "ddebrowser.exe").c_str(), browser_.c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA((BuildFolder() + "urlrecorder.exe").c_str(), recorder_.c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((BuildFolder() + L"ddebrowser.exe").c_str(), win::ToWide(browser_).c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((BuildFolder() + L"urlrecorder.exe").c_str(), win::ToWide(recorder_).c_str(), FALSE));
         browserLog_ = browserFolder + "\\web.log";
         recorderLog_ = folder_.File("urlrecorder.log");
         classes_.Set(".htm", kPageType);
@@ -175,7 +182,7 @@ TEST_F(WwwLinkTest, ShellOpensWebAddressesOnly) {
         {"", "C:\\windows\\notepad.exe", nullptr},
     };
     for (const auto& c : cases) {
-        DeleteFileA(recorderLog_.c_str());
+        DeleteFileW(win::ToWide(recorderLog_).c_str());
         TWWWLink link(nullptr);
         const bool recorderAsBrowser = std::string(c.browser) == "recorder";
         link.BrowserPath = recorderAsBrowser ? recorder_ : c.browser;
