@@ -55,7 +55,7 @@ test-native: native
 
 # Run a second time as on an English system (ANSI code page 1252): Japanese folder and file
 # names and Japanese record text must give the same results.
-WINE_1252_TESTS := CodePageTest|InitFileTest|HelpLinkTest|CliRunTest|WwwLinkTest|WinFileOpsTest|VersionTextTest|CategoryTreeTest|AboutDialogTest|MainKeyboardTest|MainTreeTest|MainListTest|MainCloseTest|MainFileTest|AppRunTest|PassListTest|TextFileTest|InitParamTest
+WINE_1252_TESTS := CodePageTest|SendKeysTest|InitFileTest|HelpLinkTest|CliRunTest|WwwLinkTest|WinFileOpsTest|VersionTextTest|CategoryTreeTest|AboutDialogTest|MainKeyboardTest|MainTreeTest|MainListTest|MainCloseTest|MainFileTest|AppRunTest|PassListTest|TextFileTest|InitParamTest
 
 # Both runs go ahead whatever the first gave; the target fails when either did.
 test-wine: mingw

@@ -2,6 +2,8 @@
 
 #include "autoinput/send_keys_script.h"
 
+#include <vector>
+
 namespace torvane::win {
 
 namespace {
@@ -48,11 +50,26 @@ void TSendKeys::SetTarget(HWND wnd) {
 }
 
 // After every code the focus is read again, so that a Tab carries the rest into the next field.
+// A character goes as one UTF-16 message converted from code page 932: byte messages would be
+// put together by the system's code page, which garbles Japanese on any other Windows. A
+// two-byte character still waits two delays, so a run takes as long as it always did.
 void TSendKeys::SendText(const std::string& text) {
     HWND focus = GetFocus();
-    for (const SendStep& step : ScriptSendText(text)) {
+    const std::vector<SendStep> steps = ScriptSendText(text);
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const SendStep& step = steps[i];
         if (step.kind == SendStep::Kind::Char) {
-            PostKey(focus, kMsgChar, step.byte, 1);
+            char bytes[2] = {static_cast<char>(step.byte), 0};
+            int length = 1;
+            if (IsDBCSLeadByteEx(932, step.byte) && i + 1 < steps.size() && steps[i + 1].kind == SendStep::Kind::Char) {
+                bytes[1] = static_cast<char>(steps[++i].byte);
+                length = 2;
+            }
+            wchar_t unit = 0;
+            if (MultiByteToWideChar(932, 0, bytes, length, &unit, 1) == 1) {
+                PostMessageW(focus, WM_CHAR, unit, 1);
+            }
+            Wait(KeyDelay * length);
             continue;
         }
         if (step.keyWord != 0) PostVirtualKey(focus, step.keyWord);
