@@ -290,6 +290,73 @@ void TPassList::Sort() {
     for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
 }
 
+void TPassList::MarkItemChanged(const TPassItem* item) {
+    Modified = true;
+    const auto found = std::find_if(items_.begin(), items_.end(),
+                                    [item](const std::unique_ptr<TPassItem>& p) { return p.get() == item; });
+    if (found == items_.end()) return;
+    const size_t from = static_cast<size_t>(found - items_.begin());
+    const std::string key = SortKey(*item);
+    const double day = std::trunc(item->LastDate);
+    // Sort orders by collation keys when the platform gives them and by the comparison
+    // otherwise; the search follows the same rule, so it finds the place Sort would.
+    std::string collationKey;
+    const bool keyed = collator_.SortKey(key, collationKey);
+    bool failed = false;
+    // Where the other record at position i stands against the changed one.
+    const auto order = [&](size_t i) {
+        const TPassItem& other = *items_[i < from ? i : i + 1];
+        int c = 0;
+        if (keyed) {
+            std::string otherKey;
+            if (!collator_.SortKey(SortKey(other), otherKey)) failed = true;
+            c = otherKey.compare(collationKey);
+        } else {
+            c = collator_.Compare(SortKey(other), key);
+        }
+        if (c != 0) return c;
+        const double otherDay = std::trunc(other.LastDate);
+        return otherDay < day ? -1 : otherDay > day ? 1 : 0;
+    };
+    // The others stay in order; among those equal to the record, the ones before it stay before.
+    const auto search = [&](bool afterEqual) {
+        size_t low = 0, high = items_.size() - 1;
+        while (low < high) {
+            const size_t mid = low + (high - low) / 2;
+            const int c = order(mid);
+            if (c < 0 || (afterEqual && c == 0)) {
+                low = mid + 1;
+            } else {
+                high = mid;
+            }
+        }
+        return low;
+    };
+    const size_t first = search(false), last = search(true);
+    if (failed || first > last) {
+        Sort();
+        return;
+    }
+    const size_t to = std::clamp(from, first, last);
+    if (to < from) {
+        std::rotate(items_.begin() + static_cast<std::ptrdiff_t>(to), found, found + 1);
+    } else if (to > from) {
+        std::rotate(found, found + 1, items_.begin() + static_cast<std::ptrdiff_t>(to) + 1);
+    }
+    // Sort keeps an order by keys only when the comparison agrees with it pair by pair; so here.
+    const auto inverted = [&](size_t i) {
+        const int c = collator_.Compare(SortKey(*items_[i]), SortKey(*items_[i + 1]));
+        return c > 0 || (c == 0 && std::trunc(items_[i]->LastDate) > std::trunc(items_[i + 1]->LastDate));
+    };
+    const size_t gap = to < from ? from : from > 0 ? from - 1 : 0;
+    for (size_t i : {to > 0 ? to - 1 : to, to, gap}) {
+        if (i + 1 < items_.size() && inverted(i)) {
+            Sort();
+            return;
+        }
+    }
+}
+
 bool TPassList::AskPassword(const std::string& message, bool confirm) {
     if (!Encrypted || !Password.empty()) return true;
     prompts_.Warning(message);

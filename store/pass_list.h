@@ -89,6 +89,11 @@ public:
     void SetItemPath(int index, const std::string& path);
     std::string GetItemPath(int index) const;
     void Sort();
+    // MarkChanged after a change to one record, for a list that was in Sort's order before it:
+    // sets Modified and moves that record to the place a Sort would give it (ties keep their
+    // places as in Sort), with a few dozen comparisons instead of a whole sort. Nothing moves
+    // when the record is not in the list.
+    void MarkItemChanged(const TPassItem* item);
     // confirm: the password is new (a save), so it is typed twice; when the two differ the user
     // is told and asked again.
     bool AskPassword(const std::string& message, bool confirm = false);
