@@ -14,6 +14,10 @@ namespace torvane::win {
 // Negative, zero or positive, like strcmp; the texts compare whole (zero bytes included).
 int CompareJapanese(std::string_view a, std::string_view b);
 
+// The sort key of the same comparison (LCMapStringW in the Japanese locale): keys compared as
+// bytes give CompareJapanese's order. False when none can be made.
+bool JapaneseSortKey(std::string_view text, std::string& key);
+
 // CompareStringA's order: the whole texts.
 class JapaneseCollator : public ICollator {
 public:

@@ -30,6 +30,22 @@ struct FoldingCollator : ICollator {
     }
 };
 
+// Keys in byte order, comparison without regard to case: Sort refuses the keys' order and
+// compares pair by pair.
+struct DisagreeingCollator : FoldingCollator {
+    bool SortKey(const std::string& text, std::string& key) const override {
+        key = text;
+        return true;
+    }
+};
+
+// Keys for some texts only: Sort then compares pair by pair.
+struct PartlyKeyedCollator : FoldingCollator {
+    bool SortKey(const std::string& text, std::string& key) const override {
+        return text.find('X') == std::string::npos && FoldingCollator::SortKey(text, key);
+    }
+};
+
 std::vector<std::string> Ids(const TPassList& list) {
     std::vector<std::string> ids;
     for (int i = 0; i < list.Count(); ++i) ids.push_back(list.Item(i).Passwd);
@@ -58,8 +74,32 @@ void CheckAgainstSort(const ICollator& collator, unsigned seed) {
     }
     moved.Sort();
     sorted.Sort();
+    int next = 1000;
     for (int round = 0; round < 200; ++round) {
-        const int k = static_cast<int>(random() % static_cast<unsigned>(moved.Count()));
+        // Now and then a change that leaves the list out of order until its next sort, or one
+        // that keeps its order: the move must still give Sort's order afterwards.
+        const unsigned disturb = random() % 12;
+        const std::string path = pick(paths), other = pick(paths), title = pick(titles);
+        const int victim = static_cast<int>(random() % static_cast<unsigned>(moved.Count()));
+        int k = static_cast<int>(random() % static_cast<unsigned>(moved.Count()));
+        for (TPassList* list : {&moved, &sorted}) {
+            TPassItem added;
+            added.Title = title;
+            added.Passwd = std::to_string(next);
+            switch (disturb) {
+                case 0: list->AddItem(added); break;  // a new record, at the end
+                case 1: list->RenameFolder(path, other); break;
+                case 2: list->SetItemPath(victim, path); break;
+                case 3: list->DeleteItem(&list->Item(victim)); break;
+                case 4: list->DeleteFolder("x\\y"); break;
+                case 5: added = list->Item(victim); added.LastDate += 5; list->AddItem(added); break;  // overwritten
+                default: break;
+            }
+        }
+        ++next;
+        if (moved.Count() == 0) break;
+        if (disturb == 0 && round % 2 == 0) k = moved.Count() - 1;  // the new record itself
+        k %= moved.Count();
         const std::string text = pick(round % 4 == 0 ? titles : round % 4 == 1 ? paths : users);
         const double date = pick(dates);
         for (TPassList* list : {&moved, &sorted}) {
@@ -75,7 +115,8 @@ void CheckAgainstSort(const ICollator& collator, unsigned seed) {
         moved.Modified = false;
         moved.MarkItemChanged(record);
         sorted.Sort();
-        ASSERT_EQ(Ids(moved), Ids(sorted)) << "seed " << seed << ", round " << round;
+        ASSERT_EQ(Ids(moved), Ids(sorted))
+            << "seed " << seed << ", round " << round << ", disturb " << disturb << ", k " << k;
         EXPECT_TRUE(moved.Modified);
         EXPECT_EQ(&moved.Item(moved.IndexOfItem(*record)), record);
     }
@@ -84,7 +125,9 @@ void CheckAgainstSort(const ICollator& collator, unsigned seed) {
 TEST(PassListMoveTest, MovingTheChangedRecordGivesTheOrderOfAWholeSort) {
     const ByteCollator bytes;
     const FoldingCollator folding;
-    const std::vector<const ICollator*> collators{&bytes, &folding};
+    const DisagreeingCollator disagreeing;
+    const PartlyKeyedCollator partly;
+    const std::vector<const ICollator*> collators{&bytes, &folding, &disagreeing, &partly};
     for (const ICollator* collator : collators) {
         for (unsigned seed = 1; seed <= 5; ++seed) CheckAgainstSort(*collator, seed);
     }
