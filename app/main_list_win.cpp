@@ -79,8 +79,9 @@ void TMainForm::ListView1SelectItem(int row, bool selected) {
 void TMainForm::RefreshSelectedItem(TPassItem* record) {
     if (!record || !passList_ || itemList_.Selected() != record) return;
     itemList_.RefreshRow(record);
-    // Sorting reorders the record list only: the rows keep their places.
-    passList_->MarkChanged();
+    // Sorting reorders the record list only: the rows keep their places. Only this record
+    // changed, so it alone moves: a whole sort per keystroke is too slow for large files.
+    passList_->MarkItemChanged(record);
 }
 
 // The first click on a header sorts descending, the next ascending; every header shares the flag.

@@ -70,7 +70,13 @@ LRESULT TMainForm::TreeView1Edited(const NMTVDISPINFOW& info) {
     // Also called with the unchanged text (a second notification for one edit): the paths are
     // then equal and no record changes.
     if (const auto rename = tree_.EndLabelEdit(info)) {
-        if (passList_) passList_->RenameFolder(rename->oldPath, rename->newPath);
+        if (passList_ && rename->oldPath != rename->newPath) {
+            WaitCursor wait;
+            passList_->RenameFolder(rename->oldPath, rename->newPath);
+            // Edits move one record at a time into a list that is in order: sorted now, not at
+            // the next keystroke.
+            passList_->Sort();
+        }
     }
     // The node has its text already.
     return FALSE;

@@ -61,6 +61,30 @@ std::string MemoLines(const std::string& memo) {
     return out;
 }
 
+// The longest memo and line, in bytes, that the memo box wraps. Wine's edit box wraps in time
+// that grows with the length of the text, and for one line with the square of its length: a
+// memo of 300,000 characters takes seconds to show wrapped and a fraction of that unwrapped, a
+// line of 10,000 characters seconds, one of a megabyte hours.
+constexpr size_t kWrappedMemoLimit = 32 * 1024;
+constexpr size_t kWrappedLineLimit = 2000;
+
+size_t LongestLine(const std::string& text) {
+    size_t longest = 0;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
+}
+
+// Shift_JIS, and whether the text converts back unchanged.
+bool ToSjisChecked(std::wstring_view wide, std::string& sjis) {
+    const std::wstring text(wide);
+    sjis = win::ToSjis(text);
+    return win::ToWide(sjis) == text;
+}
+
 SYSTEMTIME ToSystemTime(TDate date) {
     int year = 0, month = 0, day = 0;
     DecodeDate(date, year, month, day);
@@ -110,7 +134,8 @@ std::vector<std::string> ComboEntries(HWND combo) {
 
 }  // namespace
 
-TPropForm::TPropForm(PropFormHost host, HIMAGELIST toolImages) : host_(std::move(host)), toolImages_(toolImages) {}
+TPropForm::TPropForm(PropFormHost host, HIMAGELIST toolImages)
+    : host_(std::move(host)), toolImages_(toolImages), memo_(ToSjisChecked) {}
 
 TPropForm::~TPropForm() = default;
 
@@ -162,21 +187,70 @@ void TPropForm::DisplayItem(const TPassItem& r) {
     ShowText(c_.URL, r.URL);
     ShowText(c_.Mail, r.Mail);
     ShowText(c_.Company, r.Company);
-    SendMessageW(c_.Macro, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(c_.Macro, LB_RESETCONTENT, 0, 0);
-    for (const std::string& name : OwnMacroNames(r)) {
-        SendMessageW(c_.Macro, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::ToWide(name).c_str()));
-    }
-    SendMessageW(c_.Macro, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(c_.Macro, nullptr, TRUE);
-    c_.MacroVal->SetCaption("");
-    ShowText(c_.Memo, MemoLines(r.Memo));
+    ShowMacroNames(OwnMacroNames(r));
+    if (!win::GetWindowTextSjis(c_.MacroVal->Handle()).empty()) c_.MacroVal->SetCaption("");
+    ShowMemo(r.Memo);
     const WPARAM kind = r.Kind >= 0 && r.Kind < kKindCount ? static_cast<WPARAM>(r.Kind) : static_cast<WPARAM>(-1);
     if (static_cast<WPARAM>(SendMessageW(c_.KindList, CB_GETCURSEL, 0, 0)) != kind) {
         SendMessageW(c_.KindList, CB_SETCURSEL, kind, 0);
     }
     ShowCheck(c_.KeySplit, (r.Flags & KeySplit) != 0);
     ShowCheck(c_.SerSplit, (r.Flags & SerSplit) != 0);
+}
+
+// What the memo box holds as a record stores it. Kept from one change event of the box to the
+// next, so that a keystroke in another field, and the refill after every keystroke, neither
+// read nor convert a memo of a megabyte again; a keystroke in the memo converts what it changed.
+const std::string& TPropForm::MemoShown() const {
+    if (!memo_.Known()) {
+        // Into the same buffer each time: a megabyte freshly allocated costs more than its copy.
+        const int length = GetWindowTextLengthW(c_.Memo);
+        memoBuffer_.resize(static_cast<size_t>(length) + 1);
+        const int got = GetWindowTextW(c_.Memo, memoBuffer_.data(), length + 1);
+        memo_.Update(std::wstring_view(memoBuffer_.data(), static_cast<size_t>(std::max(got, 0))));
+    }
+    return memo_.Text();
+}
+
+// The refill of the memo box: it shows the record's memo already when the memo is what the box
+// gave, and the box's text came through the conversion to Shift_JIS and back unchanged.
+void TPropForm::ShowMemo(const std::string& memo) {
+    if (memo_.Known() && memo_.Exact() && memo_.WholeLines() && memo == memo_.Text()) return;
+    const std::string lines = MemoLines(memo);
+    const std::wstring wide = win::ToWide(lines);
+    if (TextOf(c_.Memo) == wide) return;
+    const bool wrap = lines.size() <= kWrappedMemoLimit && LongestLine(lines) <= kWrappedLineLimit;
+    if (wrap != memoWraps_) CreateMemo(wrap);
+    SetWindowTextW(c_.Memo, wide.c_str());
+    // Known now, so that the first keystroke in it converts only what it changes.
+    memo_.Update(TextOf(c_.Memo));
+}
+
+// The list box is refilled only when the names differ: every keystroke refills the panel. What
+// a refill would clear, the selection, goes all the same.
+void TPropForm::ShowMacroNames(const std::vector<std::string>& names) {
+    const int count = static_cast<int>(SendMessageW(c_.Macro, LB_GETCOUNT, 0, 0));
+    bool same = count == static_cast<int>(names.size());
+    for (int i = 0; same && i < count; ++i) {
+        const int length = static_cast<int>(SendMessageW(c_.Macro, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
+        std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
+        SendMessageW(c_.Macro, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::max(length, 0)));
+        same = text == win::ToWide(names[static_cast<size_t>(i)]);
+    }
+    if (same) {
+        if (SendMessageW(c_.Macro, LB_GETCURSEL, 0, 0) != LB_ERR) {
+            SendMessageW(c_.Macro, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        }
+        return;
+    }
+    SendMessageW(c_.Macro, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(c_.Macro, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names) {
+        SendMessageW(c_.Macro, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::ToWide(name).c_str()));
+    }
+    SendMessageW(c_.Macro, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(c_.Macro, nullptr, TRUE);
 }
 
 TPassItem TPropForm::Candidate() const {
@@ -199,17 +273,43 @@ TPassItem TPropForm::Candidate() const {
     c.URL = win::ToSjis(TextOf(c_.URL));
     c.Mail = win::ToSjis(TextOf(c_.Mail));
     c.Company = win::ToSjis(TextOf(c_.Company));
-    c.Memo = win::ToSjis(TextOf(c_.Memo));
     c.Flags = PanelFlags(Checked(c_.KeySplit), Checked(c_.SerSplit), hasLimit);
     return c;
 }
 
+namespace {
+
+// Keeps a record's memo aside while the record is copied and compared without it, and puts it,
+// or the one that replaces it, back at the end.
+class MemoAside {
+public:
+    explicit MemoAside(TPassItem& item) : item_(item), memo_(std::move(item.Memo)) {}
+    ~MemoAside() { item_.Memo = std::move(memo_); }
+    MemoAside(const MemoAside&) = delete;
+    MemoAside& operator=(const MemoAside&) = delete;
+    const std::string& Memo() const { return memo_; }
+    void Replace(const std::string& memo) { memo_ = memo; }
+
+private:
+    TPassItem& item_;
+    std::string memo_;
+};
+
+}  // namespace
+
+// The memo is compared on its own and copied only when it changed: a memo may be a megabyte.
 void TPropForm::ItemChanged() {
     if (!currentItem_) return;
-    const TPassItem candidate = Candidate();
-    if (!RecordsDiffer(*currentItem_, candidate)) return;
-    *currentItem_ = candidate;
-    currentItem_->LastDate = Today();
+    {
+        MemoAside aside(*currentItem_);
+        TPassItem candidate = Candidate();
+        const std::string& memo = MemoShown();
+        const bool memoChanged = memo != aside.Memo();
+        if (!memoChanged && !RecordsDiffer(*currentItem_, candidate)) return;
+        if (memoChanged) aside.Replace(memo);
+        *currentItem_ = std::move(candidate);
+        currentItem_->LastDate = Today();
+    }
     if (host_.RefreshSelectedItem) host_.RefreshSelectedItem(currentItem_);
     DisplayItem(*currentItem_);
     SendMessageW(c_.ToolBar3, TB_ENABLEBUTTON, kIdUndoBtn, TRUE);
@@ -338,8 +438,13 @@ bool TPropForm::OnCommand(int id, int code, HWND control) {
             if (code == BN_CLICKED) ItemChanged();
             return true;
         case kIdTitle:
-        case kIdMemo:
             if (code == EN_CHANGE) ItemChanged();
+            return true;
+        case kIdMemo:
+            if (code == EN_CHANGE) {
+                memo_.Forget();
+                ItemChanged();
+            }
             return true;
         case kIdKindList:
             if (code == CBN_SELCHANGE) ItemChanged();

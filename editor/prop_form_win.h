@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "editor/dock_client_form_win.h"
+#include "editor/memo_text.h"
 #include "store/pass_item.h"
 #include "win/font.h"
 #include "win/splitter.h"
@@ -144,6 +145,7 @@ private:
     void CreatePage4();
     void Layout();
     void LayoutMacroPage();
+    void CreateMemo(bool wrap);
 
     void FormCreate();
     void DisplayItem(const TPassItem& item);
@@ -151,7 +153,11 @@ private:
     void EditMacro(int position, const std::string& entry);
     void StoreMacro(int position, const std::string& name, const std::string& templ);
     POINT PageCorner() const;
+    // The record as the controls show it, all but its memo (MemoShown).
     TPassItem Candidate() const;
+    const std::string& MemoShown() const;
+    void ShowMemo(const std::string& memo);
+    void ShowMacroNames(const std::vector<std::string>& names);
     bool OnCommand(int id, int code, HWND control);
     bool OnNotify(NMHDR& header);
 
@@ -163,6 +169,10 @@ private:
     TPassItem* currentItem_ = nullptr;
     TPassItem blankItem_;
     TPassItem undoCopy_;
+    // The memo box's text as Shift_JIS, known until the box's next change event.
+    mutable MemoText memo_;
+    mutable std::wstring memoBuffer_;
+    bool memoWraps_ = true;
     bool companyEditable_ = true;
     int macroWidth_ = 100;
 };

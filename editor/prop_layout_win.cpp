@@ -201,14 +201,32 @@ void TPropForm::CreatePage4() {
                     WS_EX_CLIENTEDGE, page, kIdMacro, 0, 0, 0, 0, font);
     c_.Splitter2 = splitter_.Create(page, kIdSplitter2);
     splitter_.OnMoved = [this](int x) { Splitter2Moved(x); };
-    c_.Memo = Make(L"EDIT", nullptr, ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                   WS_EX_CLIENTEDGE, page, kIdMemo, 0, 0, 0, 0, font);
-    SendMessageW(c_.Memo, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    CreateMemo(true);
     c_.MacroVal = TBevelLabel::Create(page, kIdMacroVal, 0, 0, 0, kMacroValHeight);
     SendMessageW(c_.MacroVal->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     c_.MacroVal->SetColor(TBevelLabel::kWindowColor);
     c_.MacroVal->SetTextOffset(4);
     c_.MacroVal->SetLayout(TBevelLabel::Layout::Center);
+}
+
+// The memo box, wrapping its lines or not. Wine's edit box wraps a line in time that grows with
+// the square of its length (seconds for 10,000 characters, hours for a megabyte), so a memo with
+// such a line gets a box that scrolls sideways instead. A box made again takes the old one's
+// place, tab order and focus; it starts empty.
+void TPropForm::CreateMemo(bool wrap) {
+    const HWND old = c_.Memo;
+    const bool focused = old && GetFocus() == old;
+    DWORD style = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+    if (!wrap) style |= ES_AUTOHSCROLL | WS_HSCROLL;
+    c_.Memo = Make(L"EDIT", nullptr, style, WS_EX_CLIENTEDGE, c_.TabSheet[3], kIdMemo, 0, 0, 0, 0, font_.Handle());
+    SendMessageW(c_.Memo, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    memoWraps_ = wrap;
+    memo_.Forget();
+    if (!old) return;
+    SetWindowPos(c_.Memo, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(old);
+    LayoutMacroPage();
+    if (focused) SetFocus(c_.Memo);
 }
 
 void TPropForm::Layout() {

@@ -169,6 +169,8 @@ TPassList::~TPassList() = default;
 
 void TPassList::Clear() {
     items_.clear();
+    order_ = Order::Unknown;
+    unplaced_ = nullptr;
 }
 
 int TPassList::IndexOfItem(const TPassItem& item) const {
@@ -183,9 +185,13 @@ int TPassList::AddItem(const TPassItem& item) {
     const int index = IndexOfItem(item);
     if (index >= 0) {
         *items_[static_cast<size_t>(index)] = item;
+        order_ = Order::Unknown;
         return index;
     }
     items_.push_back(std::make_unique<TPassItem>(item));
+    // Appended out of order: the first edit of a new record moves it into place.
+    if (unplaced_) order_ = Order::Unknown;
+    unplaced_ = items_.back().get();
     return Count() - 1;
 }
 
@@ -193,6 +199,7 @@ bool TPassList::DeleteItem(const TPassItem* item) {
     const auto it = std::find_if(items_.begin(), items_.end(),
                                  [item](const std::unique_ptr<TPassItem>& p) { return p.get() == item; });
     if (it == items_.end()) return false;
+    if (item == unplaced_) unplaced_ = nullptr;
     items_.erase(it);
     Modified = true;
     return true;
@@ -204,10 +211,12 @@ void TPassList::RenameFolder(const std::string& oldPath, const std::string& newP
         if (!InSubtree(item->Path, oldPath)) continue;
         item->Path.replace(0, oldPath.size(), newPath);
         Modified = true;
+        order_ = Order::Unknown;
     }
 }
 
 void TPassList::DeleteFolder(const std::string& path) {
+    if (unplaced_ && InSubtree(unplaced_->Path, path)) unplaced_ = nullptr;
     const auto first = std::remove_if(items_.begin(), items_.end(), [&path](const std::unique_ptr<TPassItem>& p) {
         return InSubtree(p->Path, path);
     });
@@ -229,6 +238,7 @@ void TPassList::SetItemPath(int index, const std::string& path) {
     if (!IsValidIndex(index)) return;
     Item(index).Path = path;
     Modified = true;
+    order_ = Order::Unknown;
 }
 
 std::string TPassList::GetItemPath(int index) const {
@@ -283,11 +293,98 @@ void TPassList::Sort() {
         });
         if (sorted) {
             for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
+            order_ = Order::ByKeys;
+            unplaced_ = nullptr;
             return;
         }
     }
     std::stable_sort(entries.begin(), entries.end(), before);
     for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
+    order_ = keyed && entries.size() > 1 ? Order::Disagreeing : keyed ? Order::ByKeys : Order::ByComparison;
+    unplaced_ = nullptr;
+}
+
+void TPassList::MarkItemChanged(const TPassItem* item) {
+    Modified = true;
+    const auto found = std::find_if(items_.begin(), items_.end(),
+                                    [item](const std::unique_ptr<TPassItem>& p) { return p.get() == item; });
+    if (found == items_.end()) return;
+    // The move gives Sort's order only where the order of every other record is Sort's, and
+    // Sort's next result is foreseeable: by the keys, or by the comparison where the collator
+    // makes no keys. Otherwise (and for a new record waiting beside this one) Sort itself.
+    if (order_ == Order::Unknown || order_ == Order::Disagreeing || (unplaced_ && unplaced_ != item)) {
+        Sort();
+        return;
+    }
+    const size_t from = static_cast<size_t>(found - items_.begin());
+    const std::string key = SortKey(*item);
+    const double day = std::trunc(item->LastDate);
+    std::string collationKey;
+    const bool keyed = collator_.SortKey(key, collationKey);
+    if (keyed != (order_ == Order::ByKeys)) {
+        Sort();
+        return;
+    }
+    bool failed = false;
+    // Where the other record at position i (the changed one left out) stands against it.
+    std::string otherKey;
+    const auto order = [&](size_t i) {
+        const TPassItem& other = *items_[i < from ? i : i + 1];
+        int c = 0;
+        if (keyed) {
+            if (!collator_.SortKey(SortKey(other), otherKey)) failed = true;
+            c = otherKey.compare(collationKey);
+        } else {
+            c = collator_.Compare(SortKey(other), key);
+        }
+        if (c != 0) return c;
+        const double otherDay = std::trunc(other.LastDate);
+        return otherDay < day ? -1 : otherDay > day ? 1 : 0;
+    };
+    // The others stay in order; among those equal to the record, the ones before it stay before,
+    // as in Sort's stable sort.
+    const auto search = [&](bool afterEqual) {
+        size_t low = 0, high = items_.size() - 1;
+        while (low < high) {
+            const size_t mid = low + (high - low) / 2;
+            const int c = order(mid);
+            if (c < 0 || (afterEqual && c == 0)) {
+                low = mid + 1;
+            } else {
+                high = mid;
+            }
+        }
+        return low;
+    };
+    const size_t first = search(false), last = search(true);
+    if (failed || first > last) {
+        Sort();
+        return;
+    }
+    const size_t to = std::clamp(from, first, last);
+    const auto move = [this](size_t a, size_t b) {
+        const auto at = [this](size_t i) { return items_.begin() + static_cast<std::ptrdiff_t>(i); };
+        if (b < a) std::rotate(at(b), at(a), at(a) + 1);
+        if (b > a) std::rotate(at(a), at(a) + 1, at(b) + 1);
+    };
+    move(from, to);
+    unplaced_ = nullptr;
+    if (!keyed) return;
+    // Sort keeps an order by keys only when the comparison agrees with it pair by pair; the pairs
+    // the move made are the only new ones.
+    const auto inverted = [&](size_t i) {
+        const int c = collator_.Compare(SortKey(*items_[i]), SortKey(*items_[i + 1]));
+        return c > 0 || (c == 0 && std::trunc(items_[i]->LastDate) > std::trunc(items_[i + 1]->LastDate));
+    };
+    const size_t gap = to < from ? from : from > 0 ? from - 1 : 0;
+    for (size_t i : {to > 0 ? to - 1 : to, to, gap}) {
+        if (i + 1 < items_.size() && inverted(i)) {
+            // Sort's stable sort starts from the record's old place.
+            move(to, from);
+            Sort();
+            return;
+        }
+    }
 }
 
 bool TPassList::AskPassword(const std::string& message, bool confirm) {

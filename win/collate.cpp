@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "win/text.h"
 
 namespace torvane::win {
@@ -21,13 +23,17 @@ int CompareJapanese(std::string_view a, std::string_view b) {
 bool JapaneseSortKey(std::string_view text, std::string& key) {
     const std::wstring wide = ToWide(std::string(text));
     const int length = static_cast<int>(wide.size());
-    // The key is bytes, though the W function's signature calls it a wide string.
-    const int n = LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, nullptr, 0);
-    if (n <= 0) return false;
-    key.assign(static_cast<size_t>(n), '\0');
-    if (LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, reinterpret_cast<wchar_t*>(key.data()), n) != n) {
-        return false;
+    key.resize(wide.size() * 8 + 16);
+    int n = LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, reinterpret_cast<LPWSTR>(key.data()),
+                         static_cast<int>(key.size()));
+    if (n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        n = LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, nullptr, 0);
+        key.resize(static_cast<size_t>(std::max(n, 0)));
+        n = n > 0 ? LCMapStringW(kJapanese, LCMAP_SORTKEY, wide.data(), length, reinterpret_cast<LPWSTR>(key.data()), n)
+                  : 0;
     }
+    if (n <= 0) return false;
+    key.resize(static_cast<size_t>(n));
     while (!key.empty() && key.back() == '\0') key.pop_back();  // the terminating zero
     return true;
 }

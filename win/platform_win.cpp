@@ -15,6 +15,8 @@ int LocaleCollator::Compare(const std::string& a, const std::string& b) const {
     return CompareJapanese(a, b);
 }
 
+// The key of the comparison above, not of the user's locale and code page: keys that disagree
+// with the comparison make every sort fall back to comparing pair by pair.
 bool LocaleCollator::SortKey(const std::string& text, std::string& key) const {
     return JapaneseSortKey(text, key);
 }

@@ -139,6 +139,9 @@ TEST_F(MainTreeTest, RenamingInPlaceMovesTheSubtreesRecordsOnceAndLeavesLookAlik
     EXPECT_EQ("カテゴリ分類(Software(Tools),Softy)", TreeText());
     // The list keeps showing the renamed folder's records.
     EXPECT_EQ(Strings{"s1"}, Titles());
+    // The record list is in order at once: edits then move one record at a time within it.
+    EditLabel(Node("Softy"), L"Aa");
+    EXPECT_EQ("y1", List().Item(0).Title);
 
     // An edit that keeps the text changes nothing.
     List().Modified = false;

@@ -109,6 +109,44 @@ TEST_F(PropFormTest, EveryKeystrokeIsStoredAndUndoRestoresTheOldDate) {
     EXPECT_FALSE(panel->UndoEnabled());
 }
 
+// The memo box is read and refilled only when its text changed; the box and the record agree
+// all the same, for line breaks the box writes differently and characters it cannot store. A
+// memo with a very long line gets a box that does not wrap, which Wine would take hours over.
+TEST_F(PropFormTest, MemoBoxAndRecordAgreeAndLongLinesDoNotWrap) {
+    TPassItem lf = wintest::Record("", "a"), crlf = wintest::Record("", "b"), longLine = wintest::Record("", "c");
+    lf.Memo = "one\ntwo";
+    crlf.Memo = "one\r\ntwo";
+    longLine.Memo = std::string(100000, 'w');
+    StartWith({lf, crlf, longLine});
+    const auto wraps = [this] { return (GetWindowLongW(P().Memo, GWL_STYLE) & ES_AUTOHSCROLL) == 0; };
+
+    SelectRow(0);
+    TPassItem* item = panel->CurrentItem();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(Text(P().Memo), "one\r\ntwo");
+    TypeAtEnd(P().Title, L"x");
+    EXPECT_EQ(item->Memo, "one\r\ntwo");
+    // No Shift_JIS code: the record keeps what it can, and the box shows that.
+    TypeAtEnd(P().Memo, L"\u00e9");
+    EXPECT_EQ(item->Memo.substr(0, 8), "one\r\ntwo");
+    EXPECT_EQ(win::ToWide(item->Memo), win::ToWide(Text(P().Memo)));
+    TypeAtEnd(P().Title, L"y");
+    EXPECT_EQ(win::ToWide(item->Memo), win::ToWide(Text(P().Memo)));
+
+    SelectRow(2);
+    item = panel->CurrentItem();
+    EXPECT_FALSE(wraps());
+    EXPECT_EQ(GetWindowTextLengthW(P().Memo), 100000);
+    EXPECT_EQ(P().Memo, GetWindow(P().Splitter2, GW_HWNDNEXT));  // its place in the tab order
+    TypeAtEnd(P().Memo, L"z");
+    EXPECT_EQ(item->Memo, std::string(100000, 'w') + "z");
+    SelectRow(1);
+    EXPECT_TRUE(wraps());
+    EXPECT_EQ(Text(P().Memo), "one\r\ntwo");
+    TypeAtEnd(P().Memo, L"!");
+    EXPECT_EQ(panel->CurrentItem()->Memo, "one\r\ntwo!");
+}
+
 TEST_F(PropFormTest, PriceSignFlagsAndLimitDate) {
     StartWith({wintest::Record("", "alpha")});
     SelectRow(0);
