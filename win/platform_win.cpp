@@ -16,19 +16,7 @@ int LocaleCollator::Compare(const std::string& a, const std::string& b) const {
 }
 
 bool LocaleCollator::SortKey(const std::string& text, std::string& key) const {
-    const int length = static_cast<int>(text.size());
-    key.resize(text.size() * 4 + 16);
-    int n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, key.data(),
-                         static_cast<int>(key.size()));
-    if (n == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-        n = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, nullptr, 0);
-        key.resize(static_cast<size_t>(std::max(n, 0)));
-        n = n > 0 ? LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, text.data(), length, key.data(), n) : 0;
-    }
-    if (n <= 0) return false;
-    key.resize(static_cast<size_t>(n));
-    while (!key.empty() && key.back() == '\0') key.pop_back();  // the terminating zero
-    return true;
+    return JapaneseSortKey(text, key);
 }
 
 namespace {
