@@ -220,21 +220,19 @@ int Session::Dump(const Options& o) {
     }
 
     // All of it first: a failure half-way must not leave half an export behind.
+    std::vector<std::string> parts;
+    if (!o.json) parts = list_.PlainTextParts();
     std::string text;
     std::string badField;
-    for (int i = 0; i < list_.Count(); ++i) {
-        if (!o.json) {
-            text += FormatLine(list_.Item(i));
-            text += "\r\n";
-            continue;
-        }
+    for (int i = 0; o.json && i < list_.Count(); ++i) {
         if (!AppendRecordJson(list_.Item(i), text, badField)) {
             return Fail(kExitFileError, file + ": record " + std::to_string(i + 1) + ": " + badField +
                                             " is not Shift_JIS text, so it has no UTF-8 form");
         }
         text += '\n';
     }
-    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (o.json) parts.push_back(std::move(text));
+    for (const std::string& part : parts) out_.write(part.data(), static_cast<std::streamsize>(part.size()));
     out_.flush();
     if (!out_) return Fail(kExitFileError, "cannot write the output");
     if (list_.LastLoadResult() == LoadResult::Damaged) {

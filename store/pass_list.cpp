@@ -8,6 +8,7 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 #include "store/crypt.h"
 #include "store/parallel_for.h"
@@ -395,6 +396,31 @@ Notice SaveNotice(const std::string& fileName, const SaveReport& report, const T
     }
     static_cast<void>(fileName);
     return {};
+}
+
+std::vector<std::string> TPassList::PlainTextParts() const {
+    const size_t parts = std::max<size_t>(1, std::min<size_t>(std::thread::hardware_concurrency(), items_.size() / kMinSavePart));
+    const size_t step = (items_.size() + parts - 1) / parts;
+    std::vector<std::string> texts(parts);
+    ParallelFor(parts, 1, [&](size_t begin, size_t end) {
+        for (size_t p = begin; p < end; ++p) {
+            const size_t first = p * step;
+            const size_t last = std::min(items_.size(), first + step);
+            // Room for the whole part at once: growing a text of megabytes copies it again and
+            // again into memory that is new each time.
+            size_t room = 0;
+            for (size_t i = first; i < last; ++i) {
+                const TPassItem& r = *items_[i];
+                room += 100 + r.Path.size() + r.Title.size() + r.UserID.size() + r.Passwd.size() + r.Hint.size() +
+                        r.Answer.size() + r.Company.size() + r.Serial.size() + r.ProdKey.size() + r.ShopName.size() +
+                        r.URL.size() + r.Mail.size() + r.Macro.size() + r.Memo.size();
+            }
+            std::string& text = texts[p];
+            text.reserve(room);
+            for (size_t i = first; i < last; ++i) text.append(FormatLine(*items_[i])).append("\r\n");
+        }
+    });
+    return texts;
 }
 
 int TPassList::FirstUnstorableItem(bool encrypted) const {

@@ -47,6 +47,13 @@ TEST(PassListParallelTest, ProtectedSaveIsTheLineByLineFile) {
     }
     EXPECT_EQ(stateAfterSave, RandomState());
     EXPECT_TRUE(expected == listtest::ReadBytes(file));
+
+    // The plain text made in parts is the lines in order.
+    std::string plain;
+    for (int i = 0; i < list.Count(); ++i) plain += FormatLine(list.Item(i)) + "\r\n";
+    std::string parts;
+    for (const std::string& part : list.PlainTextParts()) parts += part;
+    EXPECT_TRUE(plain == parts);
 }
 
 struct Loaded {
