@@ -7,6 +7,7 @@
 #include "app/busy_scope_win.h"
 #include "app/main_form_win.h"
 #include "app/money_summary.h"
+#include "app/startup_trace_win.h"
 #include "store/sjis.h"
 #include "win/exceptions_win.h"
 #include "win/file_dialog.h"
@@ -173,11 +174,13 @@ void TMainForm::LoadDataFile() {
         if (fileOps_.FileExists(CurrentFile)) {
             SetFileMode(CurrentFile);
             passList_->LoadFromFile(CurrentFile);
+            StartupMark("load");
             params_.OpenDir = FolderOf(CurrentFile);
             params_.Password = passList_->Password;
         }
         BuildTree();
         BuildCompanyList();
+        StartupMark("tree");
     });
     SelectAndFill(tree_.Top());
     ShowFileName();

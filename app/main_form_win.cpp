@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/startup_trace_win.h"
 #include "editor/prop_form_win.h"
 #include "res/resource.h"
 #include "settings/file_name.h"
@@ -132,6 +133,7 @@ void TMainForm::FormCreate() {
     app_.OnMinimize = [this] { HideBtnClick(); };
 
     params_.LoadParams(ChangeFileExt(programPath_, ".ini"));
+    StartupMark("settings");
     SetupHelp();
 
     CurrentFile = params_.LastOpen.empty() ? ChangeFileExt(programPath_, ".tvd") : params_.LastOpen;
@@ -152,9 +154,11 @@ void TMainForm::FormCreate() {
     PlaceBottomRight();
     actions_[kCmdDispProp].SetChecked(PropertyPanelVisible());
     actions_[kCmdStatusAction].SetChecked(StatusBarVisible());
+    StartupMark("windows");
 
     LoadDataFile();
     SelectNodeByPath(params_.LastNode);
+    StartupMark("list");
 
     // A window about to close is not shown first.
     if (!params_.StartFor && !closePending_) {
@@ -608,7 +612,7 @@ void TMainForm::ClearMiniToolItems() {
 void TMainForm::FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records) {
     if (!miniTool_) return;
     miniTool_->SetCaption(caption);
-    for (TPassItem* record : records) miniTool_->AddTitle(record);
+    miniTool_->AddTitles(records);
 }
 
 void TMainForm::AddMiniToolTitle(TPassItem* record) {

@@ -7,6 +7,7 @@
 #include "app/app_window_win.h"
 #include "app/main_form_win.h"
 #include "app/single_instance_win.h"
+#include "app/startup_trace_win.h"
 #include "settings/init_param.h"
 #include "tools/about_dialog_win.h"
 #include "win/exceptions_win.h"
@@ -33,6 +34,7 @@ int RunMessageLoop(torvane::TMainForm& form) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace torvane;
+    StartupMark("process");
     // The settings holder outlives every window: it writes the settings file when it goes, at
     // the very end of the run. A second instance never loads it, so it writes nothing.
     win::WinFileOps fileOps;

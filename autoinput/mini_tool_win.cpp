@@ -153,6 +153,16 @@ void TMiniTool::AddTitle(TPassItem* record) {
     SendMessageW(titleList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::ToWide(record->Title).c_str()));
 }
 
+// A list box that is drawn keeps its scroll bar up to date with every string added: for a
+// folder of 20,000 records that took most of a second.
+void TMiniTool::AddTitles(const std::vector<TPassItem*>& records) {
+    SendMessageW(titleList_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(titleList_, LB_INITSTORAGE, records.size(), records.size() * 32);
+    for (TPassItem* record : records) AddTitle(record);
+    SendMessageW(titleList_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(titleList_, nullptr, TRUE);
+}
+
 void TMiniTool::RemoveTitle(const TPassItem* record) {
     for (size_t i = 0; i < records_.size(); ++i) {
         if (records_[i] != record) continue;

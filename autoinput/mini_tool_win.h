@@ -63,6 +63,8 @@ public:
     // The main window's calls.
     void ClearItems();
     void AddTitle(TPassItem* record);
+    // AddTitle for many records at once, the list drawn once at the end.
+    void AddTitles(const std::vector<TPassItem*>& records);
     // A record that is going away leaves the list (and the macro list, when it was picked).
     void RemoveTitle(const TPassItem* record);
     void SetCaption(const std::string& caption);

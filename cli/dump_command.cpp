@@ -41,14 +41,11 @@ int RunDump(Context& ctx, const std::vector<std::string>& args) {
     }
 
     // All of it first: a failure half-way must not leave half an export behind.
+    std::vector<std::string> parts;
+    if (!json) parts = list.PlainTextParts();
     std::string text;
     std::string badField;
-    for (int i = 0; i < list.Count(); ++i) {
-        if (!json) {
-            text += FormatLine(list.Item(i));
-            text += "\r\n";
-            continue;
-        }
+    for (int i = 0; json && i < list.Count(); ++i) {
         if (!AppendRecordJson(list.Item(i), text, badField)) {
             return Fail(ctx, kExitFileError,
                         file + ": record " + std::to_string(i + 1) + ": " + badField +
@@ -56,7 +53,10 @@ int RunDump(Context& ctx, const std::vector<std::string>& args) {
         }
         text += '\n';
     }
-    if (const int code = Emit(ctx, text)) return code;
+    if (json) parts.push_back(std::move(text));
+    for (const std::string& part : parts) {
+        if (const int code = Emit(ctx, part)) return code;
+    }
     return catalogue.Finish(kExitOk, "the other records were printed");
 }
 

@@ -367,9 +367,9 @@ std::string TCrypt::Encipher(const std::string& text) {
     return out;
 }
 
-std::string TCrypt::Decipher(const std::string& line) {
-    if (line.size() <= 13) return line;
-    Salt = line.substr(0, 6);
+std::string TCrypt::Decipher(std::string_view line) {
+    if (line.size() <= 13) return std::string(line);
+    Salt.assign(line.substr(0, 6));
     MakeSubKeys(kDecipher);
     const FastTables& t = Tables();
     const size_t blocks = (line.size() - 6) / 12;

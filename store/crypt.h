@@ -4,6 +4,7 @@
 // two bytes to three characters. Existing files depend on every detail.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace torvane {
 
@@ -25,7 +26,7 @@ public:
     void NewSalt();
     std::string Process(const std::string& text);
     std::string Encipher(const std::string& text);
-    std::string Decipher(const std::string& line);
+    std::string Decipher(std::string_view line);
 
     void MakeSubKeys(uint8_t mode);
     void CryptBlock(uint8_t block[8]) const;

@@ -110,6 +110,16 @@ void DecodeDate(TDate date, int& year, int& month, int& day) {
 std::string FormatDate(TDate date) {
     int y = 0, m = 0, d = 0;
     DecodeDate(date, y, m, d);
+    if (y >= 0 && y <= 9999 && m >= 0 && m <= 99 && d >= 0 && d <= 99) {
+        // Every record line holds three dates: written digit by digit, as the format would.
+        const char text[10] = {static_cast<char>('0' + y / 1000),     static_cast<char>('0' + y / 100 % 10),
+                               static_cast<char>('0' + y / 10 % 10),  static_cast<char>('0' + y % 10),
+                               '/',
+                               static_cast<char>('0' + m / 10),       static_cast<char>('0' + m % 10),
+                               '/',
+                               static_cast<char>('0' + d / 10),       static_cast<char>('0' + d % 10)};
+        return std::string(text, sizeof text);
+    }
     char buf[32];
     std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
     return buf;

@@ -5,13 +5,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 #include "store/crypt.h"
-#include "store/line_source.h"
 #include "store/parallel_for.h"
 #include "store/text_file.h"
 
@@ -53,71 +52,6 @@ constexpr size_t kMinSortPart = 4096;
 bool InSubtree(const std::string& path, const std::string& folder) {
     return path.size() >= folder.size() && path.compare(0, folder.size(), folder) == 0 &&
            (path.size() == folder.size() || path[folder.size()] == '\\');
-}
-
-size_t HashRecordKey(const TPassItem& item) {
-    const std::hash<std::string> hash;
-    size_t h = hash(item.Path);
-    for (const std::string* field : {&item.Title, &item.UserID, &item.Passwd, &item.Company}) {
-        h = h * 1000003u ^ hash(*field);
-    }
-    h ^= h >> 31;  // the index takes the low bits
-    h *= 0x9e3779b97f4a7c15ull;
-    return h ^ (h >> 29);
-}
-
-// Finds records by their identity while a file is read, where a search through the list for
-// every line would make loading quadratic. Open addressing over positions: one probe is
-// usually one cache line, which matters with 100,000 records.
-class RecordKeyIndex {
-public:
-    explicit RecordKeyIndex(const std::vector<std::unique_ptr<TPassItem>>& items) : items_(items) { Resize(1024); }
-
-    // The first position with the record's key for which accept(position) holds, or -1.
-    template <class Accept>
-    int Find(const TPassItem& item, size_t hash, Accept accept) const {
-        for (size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
-            const Slot& s = slots_[slot];
-            if (s.position < 0) return -1;
-            if (s.hash == hash && SameRecordKey(*items_[static_cast<size_t>(s.position)], item) && accept(s.position)) {
-                return s.position;
-            }
-        }
-    }
-    void Add(size_t hash, int position) {
-        if ((count_ + 1) * 2 > slots_.size()) Resize(slots_.size() * 2);
-        Insert(hash, position);
-        ++count_;
-    }
-
-private:
-    struct Slot {
-        size_t hash = 0;
-        int position = -1;
-    };
-
-    void Insert(size_t hash, int position) {
-        size_t slot = hash & mask_;
-        while (slots_[slot].position >= 0) slot = (slot + 1) & mask_;
-        slots_[slot] = {hash, position};
-    }
-    void Resize(size_t size) {
-        std::vector<Slot> old(size);
-        old.swap(slots_);
-        mask_ = size - 1;
-        for (const Slot& s : old) {
-            if (s.position >= 0) Insert(s.hash, s.position);
-        }
-    }
-
-    const std::vector<std::unique_ptr<TPassItem>>& items_;
-    std::vector<Slot> slots_;
-    size_t mask_ = 0;
-    size_t count_ = 0;
-};
-
-int CountQuotes(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '"'));
 }
 
 // Whether the record's line would hold the character. Only the texts can: numbers and dates are
@@ -267,41 +201,65 @@ void TPassList::Sort() {
         const int order = collator_.Compare(a.key, b.key);
         return order != 0 ? order < 0 : a.day < b.day;
     };
-    // Where the platform's comparison is dear (CompareStringA costs microseconds), its sort keys
-    // are made once and sorted as bytes. The result is checked pair by pair with the comparison
-    // itself, so an order the keys got wrong is never kept: the comparison sorts again.
-    // Keys and checks are independent, so every processor takes a part.
-    std::vector<std::string> collationKeys(entries.size());
-    std::atomic<bool> keyed{true};
-    ParallelFor(entries.size(), kMinSortPart, [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end && keyed; ++i) {
-            if (!collator_.SortKey(entries[i].key, collationKeys[i])) keyed = false;
-        }
-    });
-    if (keyed && entries.size() > 1) {
-        std::vector<size_t> order(entries.size());
-        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            const int c = collationKeys[a].compare(collationKeys[b]);
-            return c != 0 ? c < 0 : entries[a].day < entries[b].day;
-        });
+    // Whether the records in this order are as the comparison's stable sort leaves them: no pair
+    // out of order, and records that it finds equal in their present order. Pairs are
+    // independent, so every processor takes a part.
+    auto inOrder = [&](const std::vector<size_t>& order) {
         std::atomic<bool> sorted{true};
         ParallelFor(order.size() - 1, kMinSortPart, [&](size_t begin, size_t end) {
             for (size_t i = begin; i < end && sorted; ++i) {
-                if (before(entries[order[i + 1]], entries[order[i]])) sorted = false;
+                const Entry& a = entries[order[i]];
+                const Entry& b = entries[order[i + 1]];
+                const int c = collator_.Compare(b.key, a.key);
+                if (c < 0 || (c == 0 && (b.day < a.day || (b.day == a.day && order[i + 1] < order[i])))) sorted = false;
             }
         });
-        if (sorted) {
-            for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
-            order_ = Order::ByKeys;
-            unplaced_ = nullptr;
+        return sorted.load();
+    };
+    auto take = [&](const std::vector<size_t>& order) {
+        for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
+    };
+    // What MarkItemChanged may rely on: which order the list is in, and no record out of place.
+    unplaced_ = nullptr;
+    std::string probe;
+    const bool makesKeys = entries.empty() || collator_.SortKey(entries[0].key, probe);
+    order_ = makesKeys ? Order::ByKeys : Order::ByComparison;
+    if (entries.size() > 1) {
+        std::vector<size_t> order(entries.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+        // A list read from a file that this program saved is in order already (a save sorts
+        // first, too): one pass of the comparison finds that out, and stops at the first pair
+        // out of order otherwise.
+        if (inOrder(order)) {
+            take(order);
             return;
+        }
+        // Where the platform's comparison is dear (CompareStringW costs microseconds), its sort
+        // keys are made once and sorted as bytes. The result is checked with the comparison
+        // itself, so an order the keys got wrong is never kept: the comparison sorts again.
+        std::vector<std::string> collationKeys(entries.size());
+        std::atomic<bool> keyed{true};
+        ParallelFor(entries.size(), kMinSortPart, [&](size_t begin, size_t end) {
+            for (size_t i = begin; i < end && keyed; ++i) {
+                if (!collator_.SortKey(entries[i].key, collationKeys[i])) keyed = false;
+            }
+        });
+        if (keyed) {
+            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+                const int c = collationKeys[a].compare(collationKeys[b]);
+                return c != 0 ? c < 0 : entries[a].day < entries[b].day;
+            });
+            if (inOrder(order)) {
+                take(order);
+                return;
+            }
+            order_ = Order::Disagreeing;
+        } else {
+            order_ = Order::ByComparison;
         }
     }
     std::stable_sort(entries.begin(), entries.end(), before);
     for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
-    order_ = keyed && entries.size() > 1 ? Order::Disagreeing : keyed ? Order::ByKeys : Order::ByComparison;
-    unplaced_ = nullptr;
 }
 
 void TPassList::MarkItemChanged(const TPassItem* item) {
@@ -462,136 +420,6 @@ LoadReport TPassList::ReadFile(const std::string& fileName) {
     return report;
 }
 
-namespace {
-
-// Blank or a comment: a line a data file may hold that is no record and no damage.
-bool IsBlankOrComment(const std::string& text) {
-    const auto first = std::find_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 32; });
-    return first == text.end() || *first == ';';
-}
-
-}  // namespace
-
-// Reads the open file into the empty list. Lines that are no records are skipped and named;
-// a protected file none of whose lines opens has a wrong password.
-LoadReport TPassList::ReadRecords(std::FILE* file) {
-    TextEncoding encoding = TextEncoding::ShiftJis;
-    if (!Encrypted) {
-        // Saved from a spreadsheet or an editor in Unicode: the mark says so.
-        std::string head(3, '\0');
-        head.resize(std::fread(head.data(), 1, head.size(), file));
-        size_t markLength = 0;
-        encoding = EncodingOfMark(head, markLength);
-        std::clearerr(file);
-        std::fseek(file, static_cast<long>(markLength), SEEK_SET);
-    }
-    LineSource source(file, encoding, fileOps_);
-    TCrypt crypt;
-    crypt.SetKey(Password);
-    crypt.Mode = TCrypt::kDecipher;
-    RecordKeyIndex index(items_);
-    LoadReport report;
-    // Lines that are the same record twice are one; two records that share a key and differ
-    // otherwise (two licences of one product) are both kept.
-    auto add = [this, &index](TPassItem&& item) {
-        const size_t hash = HashRecordKey(item);
-        std::string line;
-        const int same = index.Find(item, hash, [&](int position) {
-            if (line.empty()) line = FormatLine(item);
-            return FormatLine(*items_[static_cast<size_t>(position)]) == line;
-        });
-        if (same >= 0) {
-            *items_[static_cast<size_t>(same)] = std::move(item);
-        } else {
-            items_.push_back(std::make_unique<TPassItem>(std::move(item)));
-            index.Add(hash, Count() - 1);
-        }
-    };
-    std::deque<SourceLine> pending;  // lines read ahead that are to be read again
-    auto next = [&](SourceLine& line) {
-        if (pending.empty()) return source.Next(line);
-        line = std::move(pending.front());
-        pending.pop_front();
-        return true;
-    };
-    SourceLine line;
-    std::string text;
-    size_t opened = 0;
-    std::vector<long long> emptyLines;  // damaged only when a line follows them
-    while (next(line)) {
-        if (Encrypted) {
-            if (line.text.empty()) {
-                emptyLines.push_back(line.number);
-                continue;
-            }
-            report.damagedLines.insert(report.damagedLines.end(), emptyLines.begin(), emptyLines.end());
-            emptyLines.clear();
-            text = crypt.Process(line.text);
-            // Only the first five characters of a password enter the key, so a shorter password
-            // that agrees with them deciphers the file too, leaving the rest of the right one in
-            // front of every line: the line must then still be a record line. (A rest that only
-            // lengthens the first field cannot be told from a longer folder name.)
-            std::optional<TPassItem> item;
-            if (text.compare(0, Password.size(), Password) == 0) {
-                item = ParseLine(std::string_view(text).substr(Password.size()));
-            }
-            if (item) {
-                add(std::move(*item));
-                ++opened;
-            } else {
-                report.damagedLines.push_back(line.number);
-            }
-            continue;
-        }
-        if (!line.readable) {
-            report.damagedLines.push_back(line.number);
-            continue;
-        }
-        if (IsBlankOrComment(line.text)) continue;
-        // A quoted field with line breaks (a memo) spans several lines of the file.
-        text = line.text;
-        int quotes = CountQuotes(text);
-        std::vector<SourceLine> joined;
-        SourceLine more;
-        while (quotes % 2 != 0 && text.size() <= kMaxRecordLine && next(more)) {
-            if (!more.readable) {
-                pending.push_front(std::move(more));
-                break;
-            }
-            text.append("\r\n").append(more.text);
-            quotes += CountQuotes(more.text);
-            joined.push_back(std::move(more));
-        }
-        std::optional<TPassItem> item;
-        if (text.size() <= kMaxRecordLine) item = ParseLine(text);
-        if (item) {
-            add(std::move(*item));
-            continue;
-        }
-        // A stray quote took the lines after it: only its own line is lost, the others are
-        // read again.
-        report.damagedLines.push_back(line.number);
-        for (auto it = joined.rbegin(); it != joined.rend(); ++it) pending.push_front(std::move(*it));
-    }
-    if (source.Failed()) {
-        report.result = LoadResult::ReadError;
-        report.detail = fileOps_.ErrorText(source.Error());
-    } else if (source.TooLong()) {
-        report.result = LoadResult::LineTooLong;
-    } else if (Encrypted && opened == 0 && !report.damagedLines.empty()) {
-        report.result = LoadResult::WrongPassword;
-        report.damagedLines.clear();
-    } else if (source.TrailingData()) {
-        report.result = LoadResult::Truncated;
-    } else if (!report.damagedLines.empty()) {
-        report.result = LoadResult::Damaged;
-    } else if (encoding != TextEncoding::ShiftJis) {
-        report.result = LoadResult::Converted;
-    }
-    if (report.result != LoadResult::WrongPassword) Sort();
-    return report;
-}
-
 void TPassList::Show(const Notice& notice) {
     switch (notice.kind) {
         case Notice::None:
@@ -669,6 +497,31 @@ Notice SaveNotice(const std::string& fileName, const SaveReport& report, const T
     }
     static_cast<void>(fileName);
     return {};
+}
+
+std::vector<std::string> TPassList::PlainTextParts() const {
+    const size_t parts = std::max<size_t>(1, std::min<size_t>(std::thread::hardware_concurrency(), items_.size() / kMinSavePart));
+    const size_t step = (items_.size() + parts - 1) / parts;
+    std::vector<std::string> texts(parts);
+    ParallelFor(parts, 1, [&](size_t begin, size_t end) {
+        for (size_t p = begin; p < end; ++p) {
+            const size_t first = p * step;
+            const size_t last = std::min(items_.size(), first + step);
+            // Room for the whole part at once: growing a text of megabytes copies it again and
+            // again into memory that is new each time.
+            size_t room = 0;
+            for (size_t i = first; i < last; ++i) {
+                const TPassItem& r = *items_[i];
+                room += 100 + r.Path.size() + r.Title.size() + r.UserID.size() + r.Passwd.size() + r.Hint.size() +
+                        r.Answer.size() + r.Company.size() + r.Serial.size() + r.ProdKey.size() + r.ShopName.size() +
+                        r.URL.size() + r.Mail.size() + r.Macro.size() + r.Memo.size();
+            }
+            std::string& text = texts[p];
+            text.reserve(room);
+            for (size_t i = first; i < last; ++i) text.append(FormatLine(*items_[i])).append("\r\n");
+        }
+    });
+    return texts;
 }
 
 int TPassList::FirstUnstorableItem(bool encrypted) const {

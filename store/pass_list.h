@@ -107,6 +107,9 @@ public:
     // cannot hold a character 26, which ends the file when it is read; a protected one cannot
     // hold a character 0, at which a deciphered block ends.
     int FirstUnstorableItem(bool encrypted) const;
+    // Every record's line with CR LF after it, in the list's order: the text of a plain file, in
+    // consecutive parts made on every processor.
+    std::vector<std::string> PlainTextParts() const;
 
     LoadResult LastLoadResult() const { return lastLoad_.result; }
     const LoadReport& LastLoad() const { return lastLoad_; }

@@ -138,6 +138,76 @@ char LineEndOf(std::FILE* file, bool endMark, size_t maxLine) {
     return found;
 }
 
+char LineEndIn(std::string_view bytes, bool endMark, size_t maxLine) {
+    size_t sinceLf = 0;
+    for (const char c : bytes) {
+        if (c == '\r') return '\r';
+        if (endMark && c == kEndOfFile) return '\n';
+        sinceLf = c == '\n' ? 0 : sinceLf + 1;
+        if (sinceLf > maxLine) return '\r';
+    }
+    return '\n';
+}
+
+SplitText SplitLines(std::string_view bytes, LineRules rules) {
+    SplitText split;
+    const char* const data = bytes.data();
+    const size_t end = bytes.size();
+    size_t pos = 0;
+    bool skipLf = false;
+    while (pos < end) {
+        if (skipLf && data[pos] == '\n' && ++pos == end) break;
+        skipLf = false;
+        const char* start = data + pos;
+        const size_t avail = end - pos;
+        const char* lineEnd = static_cast<const char*>(std::memchr(start, rules.lineEnd, avail));
+        const size_t len = lineEnd ? static_cast<size_t>(lineEnd - start) : avail;
+        const char* mark = rules.endMark ? static_cast<const char*>(std::memchr(start, kEndOfFile, len)) : nullptr;
+        if (mark == start) {
+            split.trailingData = !std::all_of(start + 1, data + end, IsLineEndOrEndMark);
+            break;
+        }
+        const size_t take = mark ? static_cast<size_t>(mark - start) : len;
+        if (take > rules.maxLine) {
+            split.tooLong = true;
+            break;
+        }
+        split.lines.emplace_back(start, take);
+        if (mark) {
+            split.trailingData = !std::all_of(mark + 1, data + end, IsLineEndOrEndMark);
+            break;
+        }
+        pos += len + (lineEnd ? 1 : 0);
+        skipLf = lineEnd && rules.lineEnd == '\r';
+    }
+    return split;
+}
+
+int ReadRest(std::FILE* file, std::string& bytes, size_t maxLine) {
+    struct stat info;
+    const long at = std::ftell(file);
+    size_t chunk = kReadChunk;
+    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode) && at >= 0 && info.st_size > at) {
+        // One more than the rest, so that the first read already meets the end.
+        chunk = static_cast<size_t>(info.st_size - at) + 1;
+    }
+    size_t run = 0;  // bytes since the last line end or character 26
+    for (;;) {
+        const size_t old = bytes.size();
+        bytes.resize(old + chunk);
+        errno = 0;
+        const size_t n = std::fread(&bytes[old], 1, chunk, file);
+        bytes.resize(old + n);
+        if (n < chunk) return std::ferror(file) ? LastErrno() : 0;
+        size_t last = old + n;
+        while (last > old && !IsLineEndOrEndMark(bytes[last - 1])) --last;
+        run = last > old ? old + n - last : run + n;
+        // The line now read is too long already, whatever follows: an endless stream ends here.
+        if (run > maxLine) return 0;
+        chunk = std::max(chunk, kReadChunk);
+    }
+}
+
 TextLineReader::TextLineReader(std::FILE* file, LineRules rules)
     : file_(file), rules_(rules), buffer_(ReadChunkFor(file)) {}
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/platform.h"
@@ -69,6 +70,21 @@ private:
     long long lineNumber_ = 0;
     int error_ = 0;
 };
+
+// A whole file's lines held in memory, split by the same rules as TextLineReader: the views
+// point into the bytes given, which must outlive them.
+struct SplitText {
+    std::vector<std::string_view> lines;
+    bool tooLong = false;       // as TextLineReader::TooLong; the lines before the long one are kept
+    bool trailingData = false;  // as TextLineReader::TrailingData
+};
+SplitText SplitLines(std::string_view bytes, LineRules rules);
+// LineEndOf for bytes in memory.
+char LineEndIn(std::string_view bytes, bool endMark, size_t maxLine);
+// Appends the rest of the file from its position in as few reads as its size allows; 0, or the
+// errno of a read error (bytes holds what was read before it). Stops early once the bytes end
+// in a line longer than maxLine, so that an endless file of one line never exhausts memory.
+int ReadRest(std::FILE* file, std::string& bytes, size_t maxLine);
 
 // Writes a new version of a file. Nothing reaches the target before Commit: a failure at any
 // point leaves the target as it was and removes the temporary file. The new version keeps the

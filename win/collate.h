@@ -13,7 +13,8 @@ namespace torvane::win {
 
 // Negative, zero or positive, like strcmp; the texts compare whole (zero bytes included).
 int CompareJapanese(std::string_view a, std::string_view b);
-// A key whose byte order is CompareJapanese's; false when the system gives none.
+// A key whose byte order is the order of CompareJapanese, made from the same conversion and
+// locale; false when the system makes none.
 bool JapaneseSortKey(std::string_view text, std::string& key);
 
 // CompareStringA's order: the whole texts.

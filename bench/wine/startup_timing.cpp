@@ -2,24 +2,21 @@
 // (bench/sample_catalogue.h) as a plain data file, beside a minimal program of ours that opens
 // one window (this program, started again with --minimal-window), both measured here in the same
 // run under Wine. Goal: Torvane's time exceeds the minimal program's by at most the record
-// list's load of that file plus 300 ms. The parts are measured on their own to show where the
-// time goes: process start (the minimal program), settings, load, folder tree, and the rest
-// (windows, lists and the first paint). Prints the figures (median of several runs).
+// list's load of that file plus 300 ms. Torvane marks its steps (app/startup_trace_win.h) on the
+// system's performance counter, so the time is taken apart as it went in that very run: process
+// start, settings, windows, load, folder tree and company list, item list, first paint.
+// Prints the figures (median of several runs).
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/folder_tree.h"
 #include "bench/sample_catalogue.h"
-#include "bench/silent_prompts.h"
-#include "settings/init_param.h"
-#include "store/pass_list.h"
 #include "win/platform_win.h"
 
 namespace torvane {
@@ -43,16 +40,6 @@ double NowMs() {
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times.empty() ? 0 : times[times.size() / 2];
-}
-
-double MedianMs(const std::function<void()>& run) {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        const double start = NowMs();
-        run();
-        times.push_back(NowMs() - start);
-    }
-    return Median(times);
 }
 
 std::string ExeFolder() {
@@ -89,11 +76,13 @@ struct FindWindowOf {
 
 // Starts the command line and returns the milliseconds until a visible top-level window of the
 // class belongs to it and has nothing left to paint; then closes it. Negative on failure.
-double TimeToPaintedWindow(std::wstring commandLine, const std::wstring& folder, const wchar_t* className) {
+double TimeToPaintedWindow(std::wstring commandLine, const std::wstring& folder, const wchar_t* className,
+                           double* started = nullptr) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     const double start = NowMs();
+    if (started) *started = start;
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
         return -1;
     }
@@ -131,6 +120,20 @@ double TimeToPaintedWindow(std::wstring commandLine, const std::wstring& folder,
     return painted;
 }
 
+// The marks of one run: step -> milliseconds of the performance counter.
+std::map<std::string, double> ReadMarks(const std::string& path) {
+    std::map<std::string, double> marks;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return marks;
+    char step[64];
+    double ms = 0;
+    while (std::fscanf(f, "%63s %lf", step, &ms) == 2) {
+        if (!marks.count(step)) marks[step] = ms;
+    }
+    std::fclose(f);
+    return marks;
+}
+
 int Main() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
@@ -139,6 +142,7 @@ int Main() {
     const std::string program = folder + "Torvane.exe";
     const std::string data = folder + "data.csv";
     const std::string ini = folder + "Torvane.ini";
+    const std::string trace = folder + "trace.txt";
     if (!CopyFileA((ExeFolder() + "Torvane.exe").c_str(), program.c_str(), FALSE)) {
         std::printf("no Torvane.exe beside this program\n");
         return 1;
@@ -146,16 +150,36 @@ int Main() {
     win::WinFileOps fileOps;
     if (bench::WriteSampleFiles(data, folder + "data.tvd", fileOps) <= 0) return 1;
 
+    // The steps in the order Torvane marks them; each part is the time from the step before.
+    static const char* const kSteps[] = {"process", "settings", "windows", "load", "tree", "list"};
+    static const char* const kLabels[] = {"process start", "settings", "windows (panels, tray, mini window)",
+                                          "load", "folder tree and company list", "item list"};
+    constexpr size_t kStepCount = sizeof kSteps / sizeof kSteps[0];
     std::vector<double> torvane;
     std::vector<double> minimal;
+    std::vector<std::vector<double>> parts(kStepCount + 1);  // the last: first paint
     const std::wstring wideFolder(folder.begin(), folder.end());
     for (int i = 0; i < kRuns; ++i) {
         // Each run starts from the same settings: the program rewrites them when it ends.
         std::FILE* f = std::fopen(ini.c_str(), "wb");
         std::fprintf(f, "LASTOPEN=%s\r\n", data.c_str());
         std::fclose(f);
-        torvane.push_back(TimeToPaintedWindow(L"\"" + std::wstring(program.begin(), program.end()) + L"\"",
-                                              wideFolder, L"TMainForm"));
+        DeleteFileA(trace.c_str());
+        SetEnvironmentVariableA("TORVANE_STARTUP_TRACE", trace.c_str());
+        double started = 0;
+        const double total = TimeToPaintedWindow(L"\"" + std::wstring(program.begin(), program.end()) + L"\"",
+                                                 wideFolder, L"TMainForm", &started);
+        SetEnvironmentVariableA("TORVANE_STARTUP_TRACE", nullptr);
+        torvane.push_back(total);
+        const std::map<std::string, double> marks = ReadMarks(trace);
+        double before = started;
+        for (size_t k = 0; k < kStepCount; ++k) {
+            const auto it = marks.find(kSteps[k]);
+            const double at = it == marks.end() ? before : it->second;
+            parts[k].push_back(at - before);
+            before = at;
+        }
+        parts[kStepCount].push_back(started + total - before);
         char self[MAX_PATH];
         GetModuleFileNameA(nullptr, self, MAX_PATH);
         const std::string selfPath(self);
@@ -168,35 +192,19 @@ int Main() {
         return 1;
     }
 
-    // The parts on their own, in this process.
-    const double settings = MedianMs([&] {
-        TInitParam params(fileOps);
-        params.LoadParams(ini);
-    });
-    SilentPrompts prompts;
-    win::LocaleCollator collator;
-    TPassList list(prompts, collator, fileOps);
-    const double load = MedianMs([&] {
-        list.Encrypted = false;
-        list.LoadFromFile(data);
-    });
-    std::vector<std::string_view> paths;
-    for (int i = 0; i < list.Count(); ++i) paths.emplace_back(list.Item(i).Path);
-    const double tree = MedianMs([&] { BuildFolderTree(paths, collator); });
-
     const double total = Median(torvane);
     const double start = Median(minimal);
-    const double rest = total - start - settings - load - tree;
+    const double load = Median(parts[3]);
     std::printf("Start to painted main window, %d records (median of %d runs)\n", bench::kRecords, kRuns);
     std::printf("Torvane.exe %.0f ms, minimal window program %.0f ms: %.0f ms more\n", total, start, total - start);
-    std::printf("where it goes: process start %.0f ms, settings %.1f ms, load %.0f ms, folder tree %.0f ms, "
-                "windows, lists and first paint %.0f ms\n",
-                start, settings, load, tree, rest);
+    std::printf("where it goes:");
+    for (size_t k = 0; k < kStepCount; ++k) std::printf("%s %s %.0f ms", k ? "," : "", kLabels[k], Median(parts[k]));
+    std::printf(", first paint %.0f ms\n", Median(parts[kStepCount]));
     const double limit = load + kAllowanceMs;
     std::printf("difference %.0f ms, goal <= load + %.0f ms = %.0f ms: %s\n", total - start, kAllowanceMs, limit,
                 total - start <= limit ? "met" : "NOT MET");
 
-    for (const std::string& file : {program, data, folder + "data.tvd", ini}) DeleteFileA(file.c_str());
+    for (const std::string& file : {program, data, folder + "data.tvd", ini, trace}) DeleteFileA(file.c_str());
     RemoveDirectoryA(folder.c_str());
     return 0;
 }

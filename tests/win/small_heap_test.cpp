@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win/small_heap_win.h"
+
+namespace torvane::win {
+namespace {
+
+// Blocks of every size class and around its edges are aligned as operator new promises, hold
+// their whole size without touching a neighbour, and come back for reuse once freed; large
+// blocks go elsewhere.
+TEST(SmallHeapTest, BlocksOfEverySizeAreAlignedAndKeepTheirBytes) {
+    struct Case {
+        size_t size;
+        bool pooled;
+    };
+    const Case cases[] = {{0, true}, {1, true}, {15, true}, {16, true}, {17, true}, {255, true},
+                          {511, true}, {512, true}, {513, false}, {100000, false}};
+    for (const Case& c : cases) {
+        std::vector<unsigned char*> blocks;
+        for (int i = 0; i < 300; ++i) {
+            auto* block = static_cast<unsigned char*>(::operator new(c.size));
+            ASSERT_EQ(0u, reinterpret_cast<uintptr_t>(block) % 16) << c.size;
+            EXPECT_EQ(c.pooled, SmallHeapOwns(block)) << c.size;
+            std::memset(block, i & 0xFF, c.size);
+            blocks.push_back(block);
+        }
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            for (size_t k = 0; k < c.size; ++k) ASSERT_EQ(i & 0xFF, blocks[i][k]) << c.size;
+        }
+        unsigned char* last = blocks.back();
+        ::operator delete(last);
+        blocks.pop_back();
+        if (c.pooled) {
+            unsigned char* again = static_cast<unsigned char*>(::operator new(c.size));
+            EXPECT_EQ(last, again) << c.size;
+            blocks.push_back(again);
+        }
+        for (unsigned char* block : blocks) ::operator delete(block);
+    }
+}
+
+// Threads that allocate, and free what others allocated, never get one block twice.
+TEST(SmallHeapTest, ThreadsShareThePoolsSafely) {
+    constexpr int kPerThread = 20000;
+    std::vector<std::unique_ptr<std::string>> made[4];
+    std::vector<std::unique_ptr<std::string>> more[4];
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&made, t] {
+            for (int i = 0; i < kPerThread; ++i) made[t].push_back(std::make_unique<std::string>(20 + i % 200, 'a' + t));
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    threads.clear();
+    for (int t = 0; t < 4; ++t) {
+        // Half of another thread's strings are freed here, while the others allocate.
+        threads.emplace_back([&made, &more, t] {
+            std::vector<std::unique_ptr<std::string>>& other = made[(t + 1) % 4];
+            for (size_t i = 0; i < other.size(); i += 2) other[i].reset();
+            for (int i = 0; i < kPerThread / 2; ++i) more[t].push_back(std::make_unique<std::string>(30, 'A' + t));
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (int t = 0; t < 4; ++t) {
+        for (const auto& text : made[t]) {
+            if (!text) continue;
+            ASSERT_EQ(std::string(text->size(), static_cast<char>('a' + t)), *text);
+        }
+        for (const auto& text : more[t]) ASSERT_EQ(std::string(30, static_cast<char>('A' + t)), *text);
+    }
+}
+
+}  // namespace
+}  // namespace torvane::win
