@@ -1,7 +1,6 @@
 #include "store/pass_list.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -45,7 +44,6 @@ constexpr int kMaxBackupTries = 1000;
 // Records formatted and enciphered at a time when saving, and the fewest worth a thread.
 constexpr size_t kSaveChunk = 8192;
 constexpr size_t kMinSavePart = 512;
-constexpr size_t kMinSortPart = 4096;
 
 // In the subtree of folder P: the path is P or begins with P followed by "\". The byte after P
 // starts a character, so a "\" there is a separator, never the second byte of a character.
@@ -202,19 +200,17 @@ void TPassList::Sort() {
         return order != 0 ? order < 0 : a.day < b.day;
     };
     // Whether the records in this order are as the comparison's stable sort leaves them: no pair
-    // out of order, and records that it finds equal in their present order. Pairs are
-    // independent, so every processor takes a part.
+    // out of order, and records that it finds equal in their present order. The comparison and
+    // its keys run on one thread: the system's locale functions serialise their callers, and
+    // threads waiting on each other took several times as long as one thread alone.
     auto inOrder = [&](const std::vector<size_t>& order) {
-        std::atomic<bool> sorted{true};
-        ParallelFor(order.size() - 1, kMinSortPart, [&](size_t begin, size_t end) {
-            for (size_t i = begin; i < end && sorted; ++i) {
-                const Entry& a = entries[order[i]];
-                const Entry& b = entries[order[i + 1]];
-                const int c = collator_.Compare(b.key, a.key);
-                if (c < 0 || (c == 0 && (b.day < a.day || (b.day == a.day && order[i + 1] < order[i])))) sorted = false;
-            }
-        });
-        return sorted.load();
+        for (size_t i = 0; i + 1 < order.size(); ++i) {
+            const Entry& a = entries[order[i]];
+            const Entry& b = entries[order[i + 1]];
+            const int c = collator_.Compare(b.key, a.key);
+            if (c < 0 || (c == 0 && (b.day < a.day || (b.day == a.day && order[i + 1] < order[i])))) return false;
+        }
+        return true;
     };
     auto take = [&](const std::vector<size_t>& order) {
         for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
@@ -238,12 +234,8 @@ void TPassList::Sort() {
         // keys are made once and sorted as bytes. The result is checked with the comparison
         // itself, so an order the keys got wrong is never kept: the comparison sorts again.
         std::vector<std::string> collationKeys(entries.size());
-        std::atomic<bool> keyed{true};
-        ParallelFor(entries.size(), kMinSortPart, [&](size_t begin, size_t end) {
-            for (size_t i = begin; i < end && keyed; ++i) {
-                if (!collator_.SortKey(entries[i].key, collationKeys[i])) keyed = false;
-            }
-        });
+        bool keyed = true;
+        for (size_t i = 0; i < entries.size() && keyed; ++i) keyed = collator_.SortKey(entries[i].key, collationKeys[i]);
         if (keyed) {
             std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
                 const int c = collationKeys[a].compare(collationKeys[b]);
