@@ -6,12 +6,22 @@
 // allocation of their size; the memory stays with the program.
 //
 // Blocks are cut from spans of kSpan bytes inside one reserved address range, one size per span,
-// so a block's size follows from its address alone. Larger requests, and any once the range is
-// used up, go to the runtime's heap, as does the freeing of whatever lies outside the range.
+// so a block's size follows from its address alone.
+//
+// Large blocks (the file's bytes, a vector of 100,000 records) come from a second reserved range,
+// in sizes that are powers of two, one part of the range per size. The runtime's heap gives such
+// blocks back to the system when they are freed, and every load then touches fresh pages, each
+// of which costs a fault (under Wine on a virtual machine, microseconds: more than parsing the
+// bytes in it). A freed large block is kept for the next one of its size instead, up to
+// kKeepFree bytes; beyond that its pages are given back and taken again when it is reused.
+//
+// Requests outside both, and any once a range is used up, go to the runtime's heap, as does the
+// freeing of whatever lies outside the ranges.
 #include "win/small_heap_win.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -27,29 +37,121 @@ constexpr size_t kCommitStep = 1024 * 1024;
 constexpr size_t kRange = size_t{16} << 30;  // address space only; committed as spans are cut
 constexpr size_t kSpans = kRange / kSpan;
 
+constexpr size_t kBigLeast = 256 * 1024;
+constexpr size_t kBigClasses = 13;  // up to kBigLeast << 12, a gigabyte
+constexpr size_t kBigPart = size_t{4} << 30;  // of the address space, for each size
+constexpr size_t kKeepFree = size_t{256} << 20;
+constexpr size_t kPage = 4096;
+
 struct FreeBlock {
     FreeBlock* next;
 };
 
+struct FreeBigBlock {
+    FreeBigBlock* next;
+    bool committed;  // false: only this first page still is
+};
+
+// A lock held for a few instructions. Wine's slim reader/writer lock wakes waiters through a
+// process-wide queue on every release, which made the lock dearer than the allocation it guards.
+class SpinLock {
+public:
+    void Lock() {
+        for (int spins = 0; held_.exchange(true, std::memory_order_acquire); ++spins) {
+            while (held_.load(std::memory_order_relaxed)) {
+                if (spins++ < 100) {
+                    YieldProcessor();
+                } else {
+                    SwitchToThread();  // the holder may have been descheduled
+                }
+            }
+        }
+    }
+    void Unlock() { held_.store(false, std::memory_order_release); }
+
+private:
+    std::atomic<bool> held_{false};
+};
+
 struct Pool {
-    SRWLOCK lock = SRWLOCK_INIT;
+    SpinLock lock;
     FreeBlock* free = nullptr;
     char* next = nullptr;  // the rest of the pool's newest span
     char* end = nullptr;
 };
 
+// Each thread takes its blocks from one of several sets of pools, chosen by its id, so that
+// threads parsing a file side by side do not queue for one lock. A block goes back to the set
+// it came from, whichever thread frees it.
+constexpr size_t kSets = 8;
+
 // All of it constant-initialised: operator new may run before any constructor does.
-Pool pools[kClasses];
+Pool pools[kSets][kClasses];
 uint8_t spanClass[kSpans];
-SRWLOCK rangeLock = SRWLOCK_INIT;
+uint8_t spanSet[kSpans];
+SpinLock rangeLock;
 char* rangeBase = nullptr;
 size_t rangeUsed = 0;       // bytes cut into spans
 size_t rangeCommitted = 0;  // bytes committed
 bool rangeFailed = false;
 
+SpinLock bigLock;
+char* bigBase = nullptr;
+bool bigFailed = false;
+char* bigNext[kBigClasses];  // the first never used block of each size's part
+FreeBigBlock* bigFree[kBigClasses];
+size_t bigKept = 0;  // bytes of freed large blocks that still are committed
+
+bool InBigRange(const void* block) {
+    const char* p = static_cast<const char*>(block);
+    return bigBase && p >= bigBase && p < bigBase + kBigClasses * kBigPart;
+}
+
+// A large block of at least size bytes, or null where the runtime's heap must serve it.
+void* AllocateBig(size_t size) {
+    size_t cls = 0;
+    while (cls < kBigClasses && (kBigLeast << cls) < size) ++cls;
+    if (cls == kBigClasses) return nullptr;
+    const size_t blockSize = kBigLeast << cls;
+    bigLock.Lock();
+    if (!bigBase && !bigFailed) {
+        bigBase = static_cast<char*>(VirtualAlloc(nullptr, kBigClasses * kBigPart, MEM_RESERVE, PAGE_NOACCESS));
+        bigFailed = bigBase == nullptr;
+        for (size_t c = 0; bigBase && c < kBigClasses; ++c) bigNext[c] = bigBase + c * kBigPart;
+    }
+    void* block = nullptr;
+    if (FreeBigBlock* cached = bigBase ? bigFree[cls] : nullptr) {
+        const bool committed = cached->committed;
+        if (committed || VirtualAlloc(cached, blockSize, MEM_COMMIT, PAGE_READWRITE)) {
+            bigFree[cls] = cached->next;
+            if (committed) bigKept -= blockSize;
+            block = cached;
+        }
+    } else if (bigBase && bigNext[cls] + blockSize <= bigBase + (cls + 1) * kBigPart &&
+               VirtualAlloc(bigNext[cls], blockSize, MEM_COMMIT, PAGE_READWRITE)) {
+        block = bigNext[cls];
+        bigNext[cls] += blockSize;
+    }
+    bigLock.Unlock();
+    return block;
+}
+
+void ReleaseBig(void* block) {
+    const size_t cls = static_cast<size_t>(static_cast<char*>(block) - bigBase) / kBigPart;
+    const size_t blockSize = kBigLeast << cls;
+    bigLock.Lock();
+    auto* freed = static_cast<FreeBigBlock*>(block);
+    freed->committed = bigKept + blockSize <= kKeepFree ||
+                       !VirtualFree(static_cast<char*>(block) + kPage, blockSize - kPage, MEM_DECOMMIT);
+    if (freed->committed) bigKept += blockSize;
+    freed->next = bigFree[cls];
+    bigFree[cls] = freed;
+    bigLock.Unlock();
+}
+
 // A new span for the class, or null when the range or the memory is used up.
-char* NewSpan(size_t cls) {
-    AcquireSRWLockExclusive(&rangeLock);
+char* NewSpan(size_t set, size_t cls) {
+    rangeLock.Lock();
     char* span = nullptr;
     if (!rangeBase && !rangeFailed) {
         rangeBase = static_cast<char*>(VirtualAlloc(nullptr, kRange, MEM_RESERVE, PAGE_NOACCESS));
@@ -63,25 +165,31 @@ char* NewSpan(size_t cls) {
         if (rangeUsed + kSpan <= rangeCommitted) {
             span = rangeBase + rangeUsed;
             spanClass[rangeUsed / kSpan] = static_cast<uint8_t>(cls);
+            spanSet[rangeUsed / kSpan] = static_cast<uint8_t>(set);
             rangeUsed += kSpan;
         }
     }
-    ReleaseSRWLockExclusive(&rangeLock);
+    rangeLock.Unlock();
     return span;
 }
 
 void* Allocate(size_t size) {
-    if (size > kLargest) return std::malloc(size);
+    if (size > kLargest) {
+        void* big = size >= kBigLeast ? AllocateBig(size) : nullptr;
+        return big ? big : std::malloc(size);
+    }
     const size_t cls = size == 0 ? 0 : (size - 1) / kGrain;
     const size_t blockSize = (cls + 1) * kGrain;
-    Pool& pool = pools[cls];
-    AcquireSRWLockExclusive(&pool.lock);
+    // Thread ids are multiples of four.
+    const size_t set = GetCurrentThreadId() / 4 % kSets;
+    Pool& pool = pools[set][cls];
+    pool.lock.Lock();
     void* block = pool.free;
     if (block) {
         pool.free = pool.free->next;
     } else {
         if (pool.next == pool.end) {
-            char* span = NewSpan(cls);
+            char* span = NewSpan(set, cls);
             if (span) {
                 pool.next = span;
                 pool.end = span + kSpan / blockSize * blockSize;
@@ -92,23 +200,27 @@ void* Allocate(size_t size) {
             pool.next += blockSize;
         }
     }
-    ReleaseSRWLockExclusive(&pool.lock);
+    pool.lock.Unlock();
     return block ? block : std::malloc(size);
 }
 
 void Release(void* block) {
     if (!block) return;
+    if (InBigRange(block)) {
+        ReleaseBig(block);
+        return;
+    }
     if (!SmallHeapOwns(block)) {
         std::free(block);
         return;
     }
     const size_t offset = static_cast<size_t>(static_cast<char*>(block) - rangeBase);
-    Pool& pool = pools[spanClass[offset / kSpan]];
-    AcquireSRWLockExclusive(&pool.lock);
+    Pool& pool = pools[spanSet[offset / kSpan]][spanClass[offset / kSpan]];
+    pool.lock.Lock();
     auto* freed = static_cast<FreeBlock*>(block);
     freed->next = pool.free;
     pool.free = freed;
-    ReleaseSRWLockExclusive(&pool.lock);
+    pool.lock.Unlock();
 }
 
 void* AllocateOrThrow(size_t size) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -21,7 +22,7 @@ TEST(SmallHeapTest, BlocksOfEverySizeAreAlignedAndKeepTheirBytes) {
         bool pooled;
     };
     const Case cases[] = {{0, true}, {1, true}, {15, true}, {16, true}, {17, true}, {255, true},
-                          {511, true}, {512, true}, {513, false}, {100000, false}};
+                          {511, true}, {512, true}, {513, false}, {100000, false}, {300000, false}};
     for (const Case& c : cases) {
         std::vector<unsigned char*> blocks;
         for (int i = 0; i < 300; ++i) {
@@ -41,6 +42,36 @@ TEST(SmallHeapTest, BlocksOfEverySizeAreAlignedAndKeepTheirBytes) {
             unsigned char* again = static_cast<unsigned char*>(::operator new(c.size));
             EXPECT_EQ(last, again) << c.size;
             blocks.push_back(again);
+        }
+        for (unsigned char* block : blocks) ::operator delete(block);
+    }
+}
+
+// Freed large blocks serve the next ones of their size, and those given back to the system
+// beyond what is kept come back writable.
+TEST(SmallHeapTest, FreedLargeBlocksAreReusedAndStayWritable) {
+    constexpr size_t kSize = 8 << 20;
+    constexpr int kBlocks = 40;  // more than the bytes kept free
+    std::vector<unsigned char*> first;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<unsigned char*> blocks;
+        for (int i = 0; i < kBlocks; ++i) {
+            auto* block = static_cast<unsigned char*>(::operator new(kSize - 100));
+            ASSERT_EQ(0u, reinterpret_cast<uintptr_t>(block) % 16);
+            block[0] = static_cast<unsigned char>(i);
+            block[kSize - 101] = static_cast<unsigned char>(i + round);
+            blocks.push_back(block);
+        }
+        for (int i = 0; i < kBlocks; ++i) {
+            ASSERT_EQ(i, blocks[i][0]);
+            ASSERT_EQ(i + round, blocks[i][kSize - 101]);
+        }
+        if (round == 0) {
+            first = blocks;
+        } else {
+            std::sort(first.begin(), first.end());
+            std::sort(blocks.begin(), blocks.end());
+            EXPECT_EQ(first, blocks);
         }
         for (unsigned char* block : blocks) ::operator delete(block);
     }
