@@ -1,13 +1,14 @@
 #pragma once
-// Independent work on the parts of a range, one part per processor. The caller's thread does a
-// part too and returns once every part is done, so results land in place in their order.
+// Independent work on the parts of a range, one part per processor, on the threads the process
+// keeps for it (store/worker_pool.h). The caller's thread does parts too and returns once every
+// part is done, so results land in place in their order.
 #include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
-#include <vector>
+
+#include "store/worker_pool.h"
 
 namespace torvane {
 
@@ -32,20 +33,10 @@ void ParallelFor(size_t count, size_t minPart, Work&& work) {
             if (!failure) failure = std::current_exception();
         }
     };
-    std::vector<std::thread> helpers;
-    helpers.reserve(parts - 1);
     const size_t step = (count + parts - 1) / parts;
-    size_t begin = step;
-    for (; begin < count; begin += step) {
-        try {
-            helpers.emplace_back(guarded, begin, std::min(count, begin + step));
-        } catch (const std::system_error&) {
-            break;  // no more threads to be had: this one does the rest
-        }
-    }
-    guarded(size_t{0}, std::min(count, step));
-    for (; begin < count; begin += step) guarded(begin, std::min(count, begin + step));
-    for (std::thread& helper : helpers) helper.join();
+    RunOnWorkers((count + step - 1) / step, [&](size_t part) {
+        guarded(part * step, std::min(count, (part + 1) * step));
+    });
     if (failure) std::rethrow_exception(failure);
 }
 
