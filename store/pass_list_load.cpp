@@ -96,7 +96,8 @@ int CountQuotes(std::string_view text) {
 
 // The file's lines and how the reading of them ended.
 struct FileLines {
-    std::string bytes;               // a Shift_JIS file's bytes, which the lines point into
+    std::unique_ptr<MappedBytes> mapped;  // a Shift_JIS file's bytes, which the lines point into,
+    std::string bytes;                    // or, where the file could not be mapped, read
     std::vector<std::string> owned;  // a Unicode file's lines, converted
     std::vector<std::string_view> text;
     std::vector<char> readable;      // 0: a Unicode line that Shift_JIS cannot hold
@@ -119,8 +120,14 @@ void ReadLines(std::FILE* file, TextEncoding encoding, IFileOps& fileOps, FileLi
         lines.trailingData = source.TrailingData();
         return;
     }
-    lines.error = ReadRest(file, lines.bytes, kMaxRecordLine);
-    std::string_view bytes = lines.bytes;
+    std::string_view bytes;
+    lines.mapped = fileOps.MapRest(file);
+    if (lines.mapped) {
+        bytes = lines.mapped->Bytes();
+    } else {
+        lines.error = ReadRest(file, lines.bytes, kMaxRecordLine);
+        bytes = lines.bytes;
+    }
     LineRules rules;
     rules.maxLine = kMaxRecordLine;
     rules.lineEnd = LineEndIn(bytes, true, kMaxRecordLine);

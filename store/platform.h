@@ -47,6 +47,13 @@ public:
     int Compare(const std::string& a, const std::string& b) const override { return a.compare(b); }
 };
 
+// A file's bytes as the system shows them in memory, read from the disk as they are touched.
+class MappedBytes {
+public:
+    virtual ~MappedBytes() = default;
+    virtual std::string_view Bytes() const = 0;
+};
+
 // The platform's files. Paths are Shift_JIS bytes, as all of the program's text; the Windows
 // implementation converts them with code page 932 and calls the W functions, so a Japanese path
 // works whatever the system's code page. A failed call leaves its cause in errno (and on Windows
@@ -79,6 +86,11 @@ public:
     virtual bool IsReadOnly(const std::string& path) = 0;
     // The names (without the folder) in the folder that begin with prefix.
     virtual std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) = 0;
+    // The open file's bytes from its position to its end, mapped into memory where that is as
+    // safe as reading them (a file on a local disk, which nobody can shorten while it is mapped);
+    // null where they are to be read. A platform whose fresh memory is dear saves copying a
+    // whole data file into it.
+    virtual std::unique_ptr<MappedBytes> MapRest(std::FILE* /*file*/) { return nullptr; }
     // Forgets the cause of an earlier failure, so that ErrorText tells the next one's.
     virtual void ClearError() { errno = 0; }
     // The text shown for a failed file operation that left errnoValue in errno. The C library's

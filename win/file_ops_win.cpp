@@ -83,6 +83,57 @@ std::FILE* WinFileOps::OpenRead(const std::string& path) {
     return _wfopen(ToWide(path).c_str(), L"rb");
 }
 
+namespace {
+
+class MappedView : public MappedBytes {
+public:
+    MappedView(HANDLE mapping, const char* view, size_t offset, size_t size)
+        : mapping_(mapping), view_(view), offset_(offset), size_(size) {}
+    ~MappedView() override {
+        UnmapViewOfFile(view_);
+        CloseHandle(mapping_);
+    }
+    std::string_view Bytes() const override { return {view_ + offset_, size_}; }
+
+private:
+    HANDLE mapping_;
+    const char* view_;
+    size_t offset_;
+    size_t size_;
+};
+
+// A file on a network share or a removable disk may vanish while it is mapped, and touching its
+// pages would then end the program instead of failing a read.
+bool OnFixedDisk(HANDLE file) {
+    wchar_t path[MAX_PATH + 8];
+    const DWORD n = GetFinalPathNameByHandleW(file, path, MAX_PATH + 8, VOLUME_NAME_DOS);
+    // "\\?\C:\...": a drive letter; a share reads "\\?\UNC\...".
+    if (n < 7 || n >= MAX_PATH + 8 || path[5] != L':') return false;
+    const wchar_t root[] = {path[4], L':', L'\\', 0};
+    return GetDriveTypeW(root) == DRIVE_FIXED;
+}
+
+}  // namespace
+
+std::unique_ptr<MappedBytes> WinFileOps::MapRest(std::FILE* file) {
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    LARGE_INTEGER size;
+    const long long at = _ftelli64(file);
+    if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) || at < 0 ||
+        size.QuadPart <= at || !OnFixedDisk(h)) {
+        return nullptr;
+    }
+    const HANDLE mapping = CreateFileMappingW(h, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return nullptr;
+    const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    if (!view) {
+        CloseHandle(mapping);
+        return nullptr;
+    }
+    return std::make_unique<MappedView>(mapping, static_cast<const char*>(view), static_cast<size_t>(at),
+                                        static_cast<size_t>(size.QuadPart - at));
+}
+
 std::FILE* WinFileOps::CreateNew(const std::string& path, int /*permissions: Windows keeps none*/) {
     const HANDLE h = CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                  nullptr);

@@ -20,6 +20,8 @@ class WinFileOps : public IFileOps {
 public:
     bool FileExists(const std::string& path) override;
     std::FILE* OpenRead(const std::string& path) override;
+    // CreateFileMappingW over the file's handle, on fixed disks only.
+    std::unique_ptr<MappedBytes> MapRest(std::FILE* file) override;
     std::FILE* CreateNew(const std::string& path, int permissions) override;
     int Permissions(const std::string& path) override;
     int Permissions(std::FILE* file) override;
