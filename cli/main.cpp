@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
                              GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
     if (utf8Console) SetConsoleOutputCP(CP_UTF8);
 #endif
+    torvane::cli::LeaveRecordsToProcessEnd();
     const int code = torvane::cli::Run(args, Environment, std::cout, std::cerr);
 #ifdef _WIN32
     if (utf8Console) SetConsoleOutputCP(consolePage);

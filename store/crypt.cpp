@@ -347,13 +347,20 @@ void TCrypt::CryptBlock(uint8_t block[8]) const {
 }
 
 std::string TCrypt::Encipher(const std::string& text) {
+    std::string out;
+    EncipherTo(text, out);
+    return out;
+}
+
+void TCrypt::EncipherTo(std::string_view text, std::string& out) {
     MakeSubKeys(kEncipher);
-    if (text.empty()) return {};
+    if (text.empty()) return;
     const uint32_t(*sp)[64] = Tables().sp;
     const size_t blocks = (text.size() + 7) / 8;
-    std::string out(Salt.size() + 12 * blocks, '\0');
-    std::memcpy(&out[0], Salt.data(), Salt.size());
-    char* dst = &out[Salt.size()];
+    const size_t at = out.size();
+    out.resize(at + Salt.size() + 12 * blocks);
+    std::memcpy(&out[at], Salt.data(), Salt.size());
+    char* dst = &out[at + Salt.size()];
     const auto* src = reinterpret_cast<const uint8_t*>(text.data());
     // The last group may have unused lanes; they run on zeros and are not written.
     for (size_t b = 0; b < blocks; b += kLanes) {
@@ -364,7 +371,6 @@ std::string TCrypt::Encipher(const std::string& text) {
         CryptLanes<kLanes>(sp, subKeys_, saltMask_, hi, lo);
         for (size_t n = 0; n < used; ++n) EncodeBlock(hi[n], lo[n], dst + 12 * (b + n));
     }
-    return out;
 }
 
 std::string TCrypt::Decipher(std::string_view line) {

@@ -560,36 +560,42 @@ SaveReport TPassList::WriteFile(const std::string& fileName) {
     crypt.SetKey(Password);
     crypt.Mode = TCrypt::kEncipher;
     bool written = true;
-    // Lines are formatted and enciphered on every processor, a chunk at a time; the salts are
-    // drawn beforehand in line order, so the file is the same as one written line by line.
-    std::vector<std::string> lines;
+    // Lines are formatted and enciphered on every processor, a chunk at a time, each part of a
+    // chunk into a text of its own that the next chunk uses again: fresh memory is dear, and a
+    // string per line costs more than enciphering it. The salts are drawn beforehand in line
+    // order, so the file is the same as one written line by line.
+    const size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::string> texts(std::min(processors, kSaveChunk / kMinSavePart));
     std::vector<std::string> salts;
     for (size_t first = 0; first < items_.size() && written; first += kSaveChunk) {
         const size_t n = std::min(kSaveChunk, items_.size() - first);
-        lines.assign(n, std::string());
-        salts.assign(Encrypted ? n : 0, std::string());
+        salts.resize(Encrypted ? n : 0);
         for (std::string& salt : salts) {
             salt = crypt.Salt;
             crypt.NewSalt();
         }
-        ParallelFor(n, kMinSavePart, [&](size_t begin, size_t end) {
+        const size_t parts = std::max<size_t>(1, std::min(texts.size(), n / kMinSavePart));
+        const size_t step = (n + parts - 1) / parts;
+        ParallelFor(parts, 1, [&](size_t begin, size_t end) {
             TCrypt local = crypt;
-            for (size_t i = begin; i < end; ++i) {
-                std::string line = FormatLine(*items_[first + i]);
-                if (Encrypted) {
-                    local.Salt = salts[i];
-                    line = local.Process(Password + line);
+            std::string plain;
+            for (size_t p = begin; p < end; ++p) {
+                std::string& text = texts[p];
+                text.clear();
+                for (size_t i = p * step; i < std::min(n, (p + 1) * step); ++i) {
+                    const std::string line = FormatLine(*items_[first + i]);
+                    if (Encrypted) {
+                        local.Salt = salts[i];
+                        plain.assign(Password).append(line);
+                        local.EncipherTo(plain, text);
+                    } else {
+                        text.append(line);
+                    }
+                    text.append("\r\n");
                 }
-                line.append("\r\n");
-                lines[i] = std::move(line);
             }
         });
-        for (const std::string& line : lines) {
-            if (!writer.Write(line, report.detail)) {
-                written = false;
-                break;
-            }
-        }
+        for (size_t p = 0; p < parts && written; ++p) written = writer.Write(texts[p], report.detail);
     }
     if (!written || !writer.Finish(report.detail)) {
         writer.Abandon();

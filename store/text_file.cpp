@@ -326,20 +326,34 @@ bool AtomicFileWriter::Open(const std::string& target, std::string& error) {
     return false;
 }
 
-bool AtomicFileWriter::Write(const std::string& text, std::string& error) {
+bool AtomicFileWriter::Write(std::string_view text, std::string& error) {
     if (!file_) {
         fileOps_.ClearError();
         error = fileOps_.ErrorText(EBADF);
         return false;
     }
-    pending_ += text;
-    return pending_.size() < kWriteBuffer || Flush(error);
+    if (pending_.size() + text.size() < kWriteBuffer) {
+        pending_.append(text);
+        return true;
+    }
+    // A text as large as the buffer goes to the file as it is, not copied through the buffer.
+    if (!Flush(error)) return false;
+    if (text.size() < kWriteBuffer) {
+        pending_.append(text);
+        return true;
+    }
+    return WriteOut(text, error);
 }
 
 bool AtomicFileWriter::Flush(std::string& error) {
-    fileOps_.ClearError();
-    const bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file_) == pending_.size();
+    const bool ok = WriteOut(pending_, error);
     pending_.clear();
+    return ok;
+}
+
+bool AtomicFileWriter::WriteOut(std::string_view text, std::string& error) {
+    fileOps_.ClearError();
+    const bool ok = std::fwrite(text.data(), 1, text.size(), file_) == text.size();
     if (!ok) error = fileOps_.ErrorText(LastErrno());
     return ok;
 }
