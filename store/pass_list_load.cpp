@@ -233,10 +233,11 @@ LoadReport TPassList::ReadRecords(std::FILE* file) {
         crypt.SetKey(Password);
         ParallelFor(count, kMinLoadPart, [&](size_t begin, size_t end) {
             TCrypt local = crypt;
+            std::string text;
             for (size_t i = begin; i < end; ++i) {
                 if (lines.text[i].empty()) continue;
                 try {
-                    const std::string text = local.Decipher(lines.text[i]);
+                    local.DecipherTo(lines.text[i], text);
                     // Only the first five characters of a password enter the key, so a shorter
                     // password that agrees with them deciphers the file too, leaving the rest of
                     // the right one in front of every line: the line must then still be a record
