@@ -293,16 +293,16 @@ int Catalogue::Save(const std::string& file, const std::string& password) {
     list_->Encrypted = IsProtectedFileName(file);
     list_->Password = list_->Encrypted ? password : std::string();
     if (list_->Encrypted && password.empty()) return MissingPassword(ctx_, file, true);
-    const int unstorable = list_->FirstUnstorableItem(list_->Encrypted);
-    if (unstorable >= 0) {
-        return Fail(ctx_, kExitFileError,
-                    file + ": record \"" + ctx_.text(FullTitle(list_->Item(unstorable))) + "\"" +
-                        (list_->Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store"
-                                         : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
-                                           "write a .tvd file instead"));
-    }
     if (list_->SaveToFile(file)) return kExitOk;
     const SaveReport& report = list_->LastSave();
+    // The save looks for such a record before it touches anything.
+    if (report.result == SaveResult::Unstorable && list_->IsValidIndex(report.item)) {
+        return Fail(ctx_, kExitFileError,
+                    file + ": record \"" + ctx_.text(FullTitle(list_->Item(report.item))) + "\"" +
+                        (list_->Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store"
+                                          : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
+                                            "write a .tvd file instead"));
+    }
     std::string detail = ctx_.text(report.detail);
     if (report.result == SaveResult::BackupError) detail = "cannot keep a backup " + report.backupName + ": " + detail;
     return Fail(ctx_, kExitFileError, file + ": cannot write: " + detail);

@@ -125,6 +125,7 @@ private:
     std::string tempPath_;
     bool finished_ = false;
     bool committed_ = false;
+    size_t unhinted_ = 0;  // bytes written since the system was last asked to start writing them out
 };
 
 enum class CopyResult { Copied, TargetExists, Failed };
