@@ -1,7 +1,8 @@
 #pragma once
-// Independent work on the parts of a range, one part per processor. The caller's thread does a
-// part too and returns once every part is done, so results land in place in their order.
+// Independent work on the parts of a range on every processor. The caller's thread works too and
+// returns once every part is done, so results land in place in their order.
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <exception>
 #include <mutex>
@@ -11,40 +12,46 @@
 
 namespace torvane {
 
-// Calls work(begin, end) for contiguous parts of [0, count), at least minPart items each, on
-// several threads at once. When a part throws, the first exception is thrown again here once
-// every part has ended.
+// Calls work(begin, end) for contiguous parts of [0, count), on several threads at once where
+// there are at least minPart items for each. The parts are several to a thread and taken in
+// turn: a thread the system gives less time (other programs are running) does fewer of them,
+// instead of the others waiting for it to finish an equal share. When a part throws, the first
+// exception is thrown again here once every part has ended.
 template <typename Work>
 void ParallelFor(size_t count, size_t minPart, Work&& work) {
+    constexpr size_t kPartsPerThread = 8;
     const size_t processors = std::max(1u, std::thread::hardware_concurrency());
-    const size_t parts = std::max<size_t>(1, std::min(processors, count / std::max<size_t>(1, minPart)));
-    if (parts <= 1) {
+    const size_t threads = std::max<size_t>(1, std::min(processors, count / std::max<size_t>(1, minPart)));
+    if (threads <= 1) {
         if (count > 0) work(size_t{0}, count);
         return;
     }
+    const size_t part = std::max(std::max<size_t>(1, minPart), count / (threads * kPartsPerThread));
     std::mutex failureLock;
     std::exception_ptr failure;
-    auto guarded = [&](size_t begin, size_t end) {
-        try {
-            work(begin, end);
-        } catch (...) {
-            std::lock_guard<std::mutex> hold(failureLock);
-            if (!failure) failure = std::current_exception();
+    std::atomic<size_t> next{0};
+    auto takeParts = [&] {
+        for (;;) {
+            const size_t begin = next.fetch_add(part);
+            if (begin >= count) return;
+            try {
+                work(begin, std::min(count, begin + part));
+            } catch (...) {
+                std::lock_guard<std::mutex> hold(failureLock);
+                if (!failure) failure = std::current_exception();
+            }
         }
     };
     std::vector<std::thread> helpers;
-    helpers.reserve(parts - 1);
-    const size_t step = (count + parts - 1) / parts;
-    size_t begin = step;
-    for (; begin < count; begin += step) {
+    helpers.reserve(threads - 1);
+    for (size_t t = 1; t < threads; ++t) {
         try {
-            helpers.emplace_back(guarded, begin, std::min(count, begin + step));
+            helpers.emplace_back(takeParts);
         } catch (const std::system_error&) {
-            break;  // no more threads to be had: this one does the rest
+            break;  // no more threads to be had: the others do the rest
         }
     }
-    guarded(size_t{0}, std::min(count, step));
-    for (; begin < count; begin += step) guarded(begin, std::min(count, begin + step));
+    takeParts();
     for (std::thread& helper : helpers) helper.join();
     if (failure) std::rethrow_exception(failure);
 }

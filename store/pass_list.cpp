@@ -79,8 +79,9 @@ std::string TitleForMessage(const std::string& title) {
 // texts in line order, and a false from it ends the work (false returned).
 template <typename BeforeChunk, typename MakeLineWriter, typename Emit>
 bool LinesInChunks(size_t count, BeforeChunk&& beforeChunk, MakeLineWriter&& makeLineWriter, Emit&& emit) {
+    // Several parts to a processor, so that one the system gives less time does fewer of them.
     const size_t processors = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::string> texts(std::min(processors, kSaveChunk / kMinSavePart));
+    std::vector<std::string> texts(std::min(4 * processors, kSaveChunk / kMinSavePart));
     for (size_t first = 0; first < count; first += kSaveChunk) {
         const size_t n = std::min(kSaveChunk, count - first);
         beforeChunk(first, n);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <vector>
 
 namespace torvane {
@@ -21,6 +22,17 @@ TEST(ParallelForTest, EveryIndexIsWorkedOnceInContiguousParts) {
             for (size_t i = 0; i < count; ++i) ASSERT_EQ(1, hits[i].load()) << count << " " << i;
         }
     }
+}
+
+// The parts after a failing one are still done, and the failure reaches the caller after them.
+TEST(ParallelForTest, AFailingPartIsThrownOnceEveryPartIsDone) {
+    std::vector<std::atomic<int>> hits(10000);
+    const auto work = [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) ++hits[i];
+        if (begin == 0) throw std::runtime_error("first part");
+    };
+    EXPECT_THROW(ParallelFor(hits.size(), 1, work), std::runtime_error);
+    for (size_t i = 0; i < hits.size(); ++i) ASSERT_EQ(1, hits[i].load()) << i;
 }
 
 }  // namespace
