@@ -36,4 +36,9 @@ int Run(const std::vector<std::string>& args, const EnvLookup& env, std::ostream
 // True when the command line's output is UTF-8 text (every command but dump and convert).
 bool PrintsUtf8(const std::vector<std::string>& args);
 
+// For a process that ends once Run returns: the records loaded are left for the system to take
+// back with the rest of the process, instead of being freed one by one (tens of milliseconds
+// for 100,000 records). They stay reachable, so leak checkers do not count them.
+void LeaveRecordsToProcessEnd();
+
 }  // namespace torvane::cli

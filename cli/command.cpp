@@ -248,37 +248,61 @@ private:
     };
 };
 
-Catalogue::Catalogue(Context& ctx)
-    : ctx_(ctx), prompts_(std::make_unique<Prompts>()), list_(*prompts_, ctx.collator, ctx.fileOps) {}
+namespace {
 
-Catalogue::~Catalogue() = default;
+bool leaveRecords = false;
+
+// The lists left to the process's end, with the prompts they refer to.
+struct LeftLists {
+    std::vector<std::unique_ptr<IPrompts>> prompts;
+    std::vector<std::unique_ptr<TPassList>> lists;
+};
+LeftLists* leftLists = nullptr;
+
+}  // namespace
+
+void LeaveRecordsToProcessEnd() {
+    leaveRecords = true;
+}
+
+Catalogue::Catalogue(Context& ctx)
+    : ctx_(ctx),
+      prompts_(std::make_unique<Prompts>()),
+      list_(std::make_unique<TPassList>(*prompts_, ctx.collator, ctx.fileOps)) {}
+
+Catalogue::~Catalogue() {
+    if (!leaveRecords) return;
+    if (!leftLists) leftLists = new LeftLists;
+    leftLists->prompts.push_back(std::move(prompts_));
+    leftLists->lists.push_back(std::move(list_));
+}
 
 int Catalogue::Load(const std::string& file, const std::string& password) {
     if (IsProtectedFileName(file) && password.empty()) return MissingPassword(ctx_, file, false);
     file_ = file;
-    return LoadDataFile(ctx_, list_, file, password);
+    return LoadDataFile(ctx_, *list_, file, password);
 }
 
 int Catalogue::Finish(int code, const std::string& outcome) {
     if (!Damaged()) return code;
-    WarnDamaged(ctx_, list_, file_, outcome);
+    WarnDamaged(ctx_, *list_, file_, outcome);
     return kExitFileError;
 }
 
 int Catalogue::Save(const std::string& file, const std::string& password) {
-    list_.Encrypted = IsProtectedFileName(file);
-    list_.Password = list_.Encrypted ? password : std::string();
-    if (list_.Encrypted && password.empty()) return MissingPassword(ctx_, file, true);
-    const int unstorable = list_.FirstUnstorableItem(list_.Encrypted);
-    if (unstorable >= 0) {
+    list_->Encrypted = IsProtectedFileName(file);
+    list_->Password = list_->Encrypted ? password : std::string();
+    if (list_->Encrypted && password.empty()) return MissingPassword(ctx_, file, true);
+    if (list_->SaveToFile(file)) return kExitOk;
+    const SaveReport& report = list_->LastSave();
+    // The save looks for such a record before it touches anything.
+    if (report.result == SaveResult::Unstorable && list_->IsValidIndex(report.item)) {
         return Fail(ctx_, kExitFileError,
-                    file + ": record \"" + ctx_.text(FullTitle(list_.Item(unstorable))) + "\"" +
-                        (list_.Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store"
-                                         : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
-                                           "write a .tvd file instead"));
+                    file + ": record \"" + ctx_.text(FullTitle(list_->Item(report.item))) + "\"" +
+                        (list_->Encrypted ? " holds a character 0 (NUL), which a protected data file cannot store"
+                                          : " holds a character 26 (Ctrl+Z), which a plain data file cannot store; "
+                                            "write a .tvd file instead"));
     }
-    if (list_.SaveToFile(file)) return kExitOk;
-    const SaveReport& report = list_.LastSave();
     std::string detail = ctx_.text(report.detail);
     if (report.result == SaveResult::BackupError) detail = "cannot keep a backup " + report.backupName + ": " + detail;
     return Fail(ctx_, kExitFileError, file + ": cannot write: " + detail);

@@ -108,21 +108,21 @@ public:
     // 0, or the exit code after a message on the error stream.
     int Load(const std::string& file, const std::string& password);
     // True when the load skipped lines that are no records.
-    bool Damaged() const { return list_.LastLoadResult() == LoadResult::Damaged; }
+    bool Damaged() const { return list_->LastLoadResult() == LoadResult::Damaged; }
     // Names the skipped lines, if any; code after a clean load, else kExitFileError.
     int Finish(int code, const std::string& outcome = "the other records were read");
     // Writes the list to file, protected when its name says so, replacing it only when every
     // record was written. A record the file cannot store is named by its folder and title.
     int Save(const std::string& file, const std::string& password);
 
-    TPassList& List() { return list_; }
+    TPassList& List() { return *list_; }
 
 private:
     class Prompts;
     Context& ctx_;
     std::string file_;
     std::unique_ptr<Prompts> prompts_;
-    TPassList list_;
+    std::unique_ptr<TPassList> list_;
 };
 
 // The record with the secrets a listing must not show replaced by "********".

@@ -30,22 +30,23 @@ int RunDump(Context& ctx, const std::vector<std::string>& args) {
     Catalogue catalogue(ctx);
     if (const int code = catalogue.Load(file, password)) return code;
     const TPassList& list = catalogue.List();
-    // The lines are a plain data file, which a character 26 would cut short when read back.
     if (!json) {
+        // The lines are a plain data file, which a character 26 would cut short when read back.
         const int unstorable = list.FirstUnstorableItem(false);
         if (unstorable >= 0) {
             return Fail(ctx, kExitFileError,
                         file + ": " + RecordName(ctx, list, unstorable) +
                             " holds a character 26 (Ctrl+Z), which a plain data file cannot store; use --json");
         }
+        // Nothing but the output itself can fail from here, so the lines go out a part at a time.
+        int code = kExitOk;
+        list.WritePlainText([&](const std::string& part) { return (code = Emit(ctx, part)) == kExitOk; });
+        return code != kExitOk ? code : catalogue.Finish(kExitOk, "the other records were printed");
     }
-
-    // All of it first: a failure half-way must not leave half an export behind.
-    std::vector<std::string> parts;
-    if (!json) parts = list.PlainTextParts();
+    // All of it first: a record that has no UTF-8 form half-way must not leave half an export behind.
     std::string text;
     std::string badField;
-    for (int i = 0; json && i < list.Count(); ++i) {
+    for (int i = 0; i < list.Count(); ++i) {
         if (!AppendRecordJson(list.Item(i), text, badField)) {
             return Fail(ctx, kExitFileError,
                         file + ": record " + std::to_string(i + 1) + ": " + badField +
@@ -53,10 +54,7 @@ int RunDump(Context& ctx, const std::vector<std::string>& args) {
         }
         text += '\n';
     }
-    if (json) parts.push_back(std::move(text));
-    for (const std::string& part : parts) {
-        if (const int code = Emit(ctx, part)) return code;
-    }
+    if (const int code = Emit(ctx, text)) return code;
     return catalogue.Finish(kExitOk, "the other records were printed");
 }
 

@@ -26,7 +26,12 @@ public:
     void NewSalt();
     std::string Process(const std::string& text);
     std::string Encipher(const std::string& text);
+    // Appends what Encipher(text) returns to out: lines enciphered one after another into one
+    // buffer, without a string of their own each.
+    void EncipherTo(std::string_view text, std::string& out);
     std::string Decipher(std::string_view line);
+    // Decipher into out, whose memory a reader of many lines uses again.
+    void DecipherTo(std::string_view line, std::string& out);
 
     void MakeSubKeys(uint8_t mode);
     void CryptBlock(uint8_t block[8]) const;

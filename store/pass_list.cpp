@@ -72,6 +72,35 @@ std::string TitleForMessage(const std::string& title) {
     return shown;
 }
 
+// Lines made a chunk at a time on every processor, each part of a chunk appended to a text of
+// its own that the next chunk uses again: fresh memory is dear, and a string per line costs more
+// than enciphering it. beforeChunk(first, n) runs on this thread before a chunk's lines are
+// made; makeLineWriter() gives each part its writer, writeLine(index, text); emit(text) takes the
+// texts in line order, and a false from it ends the work (false returned).
+template <typename BeforeChunk, typename MakeLineWriter, typename Emit>
+bool LinesInChunks(size_t count, BeforeChunk&& beforeChunk, MakeLineWriter&& makeLineWriter, Emit&& emit) {
+    // Several parts to a processor, so that one the system gives less time does fewer of them.
+    const size_t processors = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::string> texts(std::min(4 * processors, kSaveChunk / kMinSavePart));
+    for (size_t first = 0; first < count; first += kSaveChunk) {
+        const size_t n = std::min(kSaveChunk, count - first);
+        beforeChunk(first, n);
+        const size_t parts = std::max<size_t>(1, std::min(texts.size(), n / kMinSavePart));
+        const size_t step = (n + parts - 1) / parts;
+        ParallelFor(parts, 1, [&](size_t begin, size_t end) {
+            auto writeLine = makeLineWriter();
+            for (size_t p = begin; p < end; ++p) {
+                texts[p].clear();
+                for (size_t i = p * step; i < std::min(n, (p + 1) * step); ++i) writeLine(first + i, texts[p]);
+            }
+        });
+        for (size_t p = 0; p < parts; ++p) {
+            if (!emit(texts[p])) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string SortKey(const TPassItem& item) {
@@ -491,29 +520,13 @@ Notice SaveNotice(const std::string& fileName, const SaveReport& report, const T
     return {};
 }
 
-std::vector<std::string> TPassList::PlainTextParts() const {
-    const size_t parts = std::max<size_t>(1, std::min<size_t>(std::thread::hardware_concurrency(), items_.size() / kMinSavePart));
-    const size_t step = (items_.size() + parts - 1) / parts;
-    std::vector<std::string> texts(parts);
-    ParallelFor(parts, 1, [&](size_t begin, size_t end) {
-        for (size_t p = begin; p < end; ++p) {
-            const size_t first = p * step;
-            const size_t last = std::min(items_.size(), first + step);
-            // Room for the whole part at once: growing a text of megabytes copies it again and
-            // again into memory that is new each time.
-            size_t room = 0;
-            for (size_t i = first; i < last; ++i) {
-                const TPassItem& r = *items_[i];
-                room += 100 + r.Path.size() + r.Title.size() + r.UserID.size() + r.Passwd.size() + r.Hint.size() +
-                        r.Answer.size() + r.Company.size() + r.Serial.size() + r.ProdKey.size() + r.ShopName.size() +
-                        r.URL.size() + r.Mail.size() + r.Macro.size() + r.Memo.size();
-            }
-            std::string& text = texts[p];
-            text.reserve(room);
-            for (size_t i = first; i < last; ++i) text.append(FormatLine(*items_[i])).append("\r\n");
-        }
-    });
-    return texts;
+bool TPassList::WritePlainText(const std::function<bool(const std::string&)>& emit) const {
+    return LinesInChunks(
+        items_.size(), [](size_t, size_t) {},
+        [this] {
+            return [this](size_t i, std::string& text) { text.append(FormatLine(*items_[i])).append("\r\n"); };
+        },
+        emit);
 }
 
 int TPassList::FirstUnstorableItem(bool encrypted) const {
@@ -559,38 +572,33 @@ SaveReport TPassList::WriteFile(const std::string& fileName) {
     TCrypt crypt;
     crypt.SetKey(Password);
     crypt.Mode = TCrypt::kEncipher;
-    bool written = true;
-    // Lines are formatted and enciphered on every processor, a chunk at a time; the salts are
-    // drawn beforehand in line order, so the file is the same as one written line by line.
-    std::vector<std::string> lines;
+    // The salts are drawn in line order before each chunk is enciphered, so the file is the
+    // same as one written line by line.
     std::vector<std::string> salts;
-    for (size_t first = 0; first < items_.size() && written; first += kSaveChunk) {
-        const size_t n = std::min(kSaveChunk, items_.size() - first);
-        lines.assign(n, std::string());
-        salts.assign(Encrypted ? n : 0, std::string());
+    size_t chunkFirst = 0;
+    const auto drawSalts = [&](size_t first, size_t n) {
+        chunkFirst = first;
+        salts.resize(Encrypted ? n : 0);
         for (std::string& salt : salts) {
             salt = crypt.Salt;
             crypt.NewSalt();
         }
-        ParallelFor(n, kMinSavePart, [&](size_t begin, size_t end) {
-            TCrypt local = crypt;
-            for (size_t i = begin; i < end; ++i) {
-                std::string line = FormatLine(*items_[first + i]);
-                if (Encrypted) {
-                    local.Salt = salts[i];
-                    line = local.Process(Password + line);
-                }
-                line.append("\r\n");
-                lines[i] = std::move(line);
+    };
+    const auto makeLineWriter = [&] {
+        return [&, local = crypt, plain = std::string()](size_t i, std::string& text) mutable {
+            const std::string line = FormatLine(*items_[i]);
+            if (Encrypted) {
+                local.Salt = salts[i - chunkFirst];
+                plain.assign(Password).append(line);
+                local.EncipherTo(plain, text);
+            } else {
+                text.append(line);
             }
-        });
-        for (const std::string& line : lines) {
-            if (!writer.Write(line, report.detail)) {
-                written = false;
-                break;
-            }
-        }
-    }
+            text.append("\r\n");
+        };
+    };
+    const bool written = LinesInChunks(items_.size(), drawSalts, makeLineWriter,
+                                       [&](const std::string& text) { return writer.Write(text, report.detail); });
     if (!written || !writer.Finish(report.detail)) {
         writer.Abandon();
         report.result = SaveResult::WriteError;

@@ -4,6 +4,7 @@
 // valid until its record is deleted or the list is cleared or reloaded (sorting reorders the
 // references, not the records).
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -107,9 +108,9 @@ public:
     // cannot hold a character 26, which ends the file when it is read; a protected one cannot
     // hold a character 0, at which a deciphered block ends.
     int FirstUnstorableItem(bool encrypted) const;
-    // Every record's line with CR LF after it, in the list's order: the text of a plain file, in
-    // consecutive parts made on every processor.
-    std::vector<std::string> PlainTextParts() const;
+    // Every record's line with CR LF after it, in the list's order (the text of a plain file),
+    // handed to emit in consecutive parts made on every processor; false as soon as emit is.
+    bool WritePlainText(const std::function<bool(const std::string&)>& emit) const;
 
     LoadResult LastLoadResult() const { return lastLoad_.result; }
     const LoadReport& LastLoad() const { return lastLoad_; }

@@ -22,6 +22,8 @@ namespace {
 
 // Lines deciphered and parsed by one thread at least: fewer are not worth starting it.
 constexpr size_t kMinLoadPart = 256;
+// The most records room is made for before they are read.
+constexpr size_t kExpectedRecords = 1u << 18;
 
 size_t HashRecordKey(const TPassItem& item) {
     const std::hash<std::string> hash;
@@ -39,7 +41,13 @@ size_t HashRecordKey(const TPassItem& item) {
 // usually one cache line, which matters with 100,000 records.
 class RecordKeyIndex {
 public:
-    explicit RecordKeyIndex(const std::vector<std::unique_ptr<TPassItem>>& items) : items_(items) { Resize(1024); }
+    // Sized at once for the records expected: growing it step by step rehashes every record
+    // again and again, each time into fresh memory.
+    RecordKeyIndex(const std::vector<std::unique_ptr<TPassItem>>& items, size_t expected) : items_(items) {
+        size_t size = 1024;
+        while (size < 2 * expected) size *= 2;
+        Resize(size);
+    }
 
     // The first position with the record's key for which accept(position) holds, or -1.
     template <class Accept>
@@ -203,7 +211,10 @@ LoadReport TPassList::ReadRecords(std::FILE* file) {
     FileLines lines;
     ReadLines(file, encoding, fileOps_, lines);
     const size_t count = lines.text.size();
-    RecordKeyIndex index(items_);
+    // Room for a record per line, as far as a catalogue goes: a file of blank lines gets no more.
+    const size_t expected = std::min<size_t>(count, kExpectedRecords);
+    RecordKeyIndex index(items_, expected);
+    items_.reserve(expected);
     LoadReport report;
     // Lines that are the same record twice are one; two records that share a key and differ
     // otherwise (two licences of one product) are both kept.
@@ -229,10 +240,11 @@ LoadReport TPassList::ReadRecords(std::FILE* file) {
         crypt.SetKey(Password);
         ParallelFor(count, kMinLoadPart, [&](size_t begin, size_t end) {
             TCrypt local = crypt;
+            std::string text;
             for (size_t i = begin; i < end; ++i) {
                 if (lines.text[i].empty()) continue;
                 try {
-                    const std::string text = local.Decipher(lines.text[i]);
+                    local.DecipherTo(lines.text[i], text);
                     // Only the first five characters of a password enter the key, so a shorter
                     // password that agrees with them deciphers the file too, leaving the rest of
                     // the right one in front of every line: the line must then still be a record
@@ -333,6 +345,8 @@ LoadReport TPassList::ReadRecords(std::FILE* file) {
     } else if (encoding != TextEncoding::ShiftJis) {
         report.result = LoadResult::Converted;
     }
+    // The records hold their own text now: the file's memory is free for the sort to use.
+    lines = FileLines();
     if (report.result != LoadResult::WrongPassword) Sort();
     return report;
 }

@@ -102,7 +102,7 @@ public:
     // Creates the temporary file in the target's folder; false with the error's text.
     bool Open(const std::string& target, std::string& error);
     // Buffered; false with the error's text once a write failed.
-    bool Write(const std::string& text, std::string& error);
+    bool Write(std::string_view text, std::string& error);
     // Flushes the data to the disk and closes the file; false with the error's text (a write error).
     bool Finish(std::string& error);
     // Replaces the target by the finished file; false with the platform's text.
@@ -114,6 +114,7 @@ public:
 
 private:
     bool Flush(std::string& error);
+    bool WriteOut(std::string_view text, std::string& error);
 
     IFileOps& fileOps_;
     std::FILE* file_ = nullptr;
@@ -124,6 +125,7 @@ private:
     std::string tempPath_;
     bool finished_ = false;
     bool committed_ = false;
+    size_t unhinted_ = 0;  // bytes written since the system was last asked to start writing them out
 };
 
 enum class CopyResult { Copied, TargetExists, Failed };

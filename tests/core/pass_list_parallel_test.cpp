@@ -52,8 +52,12 @@ TEST(PassListParallelTest, ProtectedSaveIsTheLineByLineFile) {
     std::string plain;
     for (int i = 0; i < list.Count(); ++i) plain += FormatLine(list.Item(i)) + "\r\n";
     std::string parts;
-    for (const std::string& part : list.PlainTextParts()) parts += part;
+    EXPECT_TRUE(list.WritePlainText([&](const std::string& part) { return parts += part, true; }));
     EXPECT_TRUE(plain == parts);
+    // A refusal ends the work at once.
+    int calls = 0;
+    EXPECT_FALSE(list.WritePlainText([&](const std::string&) { return ++calls, false; }));
+    EXPECT_EQ(1, calls);
 }
 
 struct Loaded {

@@ -103,6 +103,8 @@ TEST(AtomicFileWriterTest, WritesEveryPieceInOrderPastItsBuffer) {
     }
     ASSERT_TRUE(writer.Write(std::string(300 * 1024, 'y'), error));  // one piece larger than the buffer
     expected += std::string(300 * 1024, 'y');
+    ASSERT_TRUE(writer.Write("end\r\n", error));
+    expected += "end\r\n";
     ASSERT_TRUE(writer.Commit(error)) << error;
     EXPECT_EQ(listtest::ReadBytes(target), expected);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"out.txt"});
