@@ -529,13 +529,31 @@ void TMainForm::CreateMiniTool() {
     miniTool_->SetCommandsEnabled(actions_[kCmdVersionInfo].Enabled(), actions_[kCmdHelpAction].Enabled());
 }
 
-// The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
+// The property panel: docked into DockPanel1, visible as PROPVIEW says, shown and hidden by
+// PropBtn and DispProp. It is made when first shown: most runs start with it hidden, and its
+// many controls would cost a good part of the start-up.
 void TMainForm::CreatePropertyPanel() {
     dockPanel_.Attach(controls_.DockPanel1, DockAlign::Bottom);
     dockPanel_.OnSizeChanged = [this](int size) {
         dockPanelHeight_ = size;
         if (!destroying_) Layout();
     };
+    // Collapsed, as it is with the hidden panel docked in it.
+    dockPanel_.UpdatePanelSize(nullptr);
+    // Until the panel exists; then the panel's own binding takes PropBtn over.
+    actions_[kCmdPropBtn].SetHandler([this] {
+        SetPropertyPanelVisible(SendMessageW(controls_.ToolBar1, TB_ISBUTTONCHECKED, kCmdPropBtn, 0) != 0);
+    });
+    actions_[kCmdPropBtn].SetEnabled(true);
+    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
+    actions_[kCmdDispProp].SetEnabled(true);
+    if (params_.PropView) SetPropertyPanelVisible(true);
+}
+
+// Made hidden, docked, showing what it would show had it been there from the start. False when
+// the window could not be made: the panel's commands then go off.
+bool TMainForm::MakePropertyPanel() {
+    if (propForm_) return true;
     PropFormHost host;
     host.RefreshSelectedItem = [this](TPassItem* record) { RefreshSelectedItem(record); };
     host.BrowseURL = [this](const std::string& url) { BrowsePanelURL(url); };
@@ -548,18 +566,22 @@ void TMainForm::CreatePropertyPanel() {
     propForm_ = std::make_unique<TPropForm>(std::move(host), toolImages_.List());
     if (!propForm_->CreatePanel(Handle())) {
         propForm_.reset();
-        SetPropertyPanelVisible(params_.PropView);
-        return;
+        actions_[kCmdPropBtn].SetEnabled(false);
+        actions_[kCmdDispProp].SetEnabled(false);
+        return false;
     }
-    actions_[kCmdPropBtn].SetEnabled(true);
-    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
     propForm_->ManualDock(dockPanel_);
-    propForm_->SetVisible(params_.PropView);
-    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
-    actions_[kCmdDispProp].SetEnabled(true);
+    propForm_->AddToHistories(panelHistories_);
+    panelHistories_ = {};
+    propForm_->SetCompanyEditable(panelCompanyEditable_);
+    propForm_->SetItem(panelItem_);
+    // A PropBtn pressed to ask for the panel shows it now.
+    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
+    return true;
 }
 
 void TMainForm::SetPropertyPanelVisible(bool visible) {
+    if (visible) MakePropertyPanel();
     if (propForm_) {
         propForm_->SetVisible(visible);
         return;
@@ -627,10 +649,15 @@ void TMainForm::RemoveMiniToolTitle(const TPassItem* record) {
 // the window can say what it was handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
-    if (propForm_) propForm_->SetItem(record);
+    if (propForm_) {
+        propForm_->SetItem(record);
+    } else if (record) {
+        panelHistories_.Add(*record);
+    }
 }
 
 void TMainForm::SetPropertyPanelCompanyEditable(bool editable) {
+    panelCompanyEditable_ = editable;
     if (propForm_) propForm_->SetCompanyEditable(editable);
 }
 

@@ -22,6 +22,7 @@
 #include "app/main_commands.h"
 #include "autoinput/mini_tool_win.h"
 #include "editor/dock_panel_win.h"
+#include "editor/prop_item.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -221,7 +222,7 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
-    // The property panel and its dock site; the panel is null before FormCreate.
+    // The property panel and its dock site; the panel is null until it is first shown.
     TPropForm* PropForm() { return propForm_.get(); }
     TDockPanel& DockSite() { return dockPanel_; }
     // After a new record: the caret goes to the panel's title.
@@ -273,6 +274,7 @@ private:
     void SetupHelp();
     void CreateMiniTool();
     void CreatePropertyPanel();
+    bool MakePropertyPanel();
     void SetPropertyPanelVisible(bool visible);
     void SetMiniToolMainButton(bool down);
     bool BringMiniToolToFront();
@@ -332,6 +334,9 @@ private:
     unsigned companyFills_ = 0;
     DragSource dragSource_ = DragSource::None;
     TPassItem* panelItem_ = nullptr;
+    // What the property panel takes over when it is made.
+    PanelHistories panelHistories_;
+    bool panelCompanyEditable_ = true;
     TPassItem* macroMenuItem_ = nullptr;
     int sendToMacro_ = 0;  // SendTo's tag
 
