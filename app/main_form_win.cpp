@@ -147,7 +147,6 @@ void TMainForm::FormCreate() {
     trayIcon_->ShowInTray(true);
     wwwLink_ = std::make_unique<TWWWLink>(Handle());
 
-    CreateMiniTool();
     passList_ = std::make_unique<TPassList>(prompts_, collator_, fileOps_);
     CreatePropertyPanel();
     ShowPage(0);
@@ -222,6 +221,7 @@ void TMainForm::ExitBtnClick() {
 void TMainForm::DispMiniWinExecute() {
     win::Action& action = actions_[kCmdDispMiniWin];
     action.SetChecked(!action.Checked());
+    if (action.Checked()) MakeMiniTool();
     if (miniTool_) ShowWindow(miniTool_->Handle(), action.Checked() ? SW_SHOW : SW_HIDE);
 }
 
@@ -267,6 +267,7 @@ void TMainForm::ReleaseOwned() {
     // The rows and the mini tool window's titles point into the record list.
     ClearItemList();
     miniTool_.reset();
+    miniRecords_.clear();
     passList_.reset();
     trayIcon_.reset();
 }
@@ -496,8 +497,12 @@ void TMainForm::SetupHelp() {
     actions_[kCmdHelpAction].SetEnabled(htmHelp_.Enabled());
 }
 
-// The hidden mini tool window, created without owner.
-void TMainForm::CreateMiniTool() {
+// The mini tool window, hidden and without owner. It is made when first shown (or asked for):
+// most runs never show it, and filling its title list for a large folder at every start would
+// delay the main window. Until then the titles it would hold are kept here.
+bool TMainForm::MakeMiniTool() {
+    if (miniTool_) return true;
+    if (!created_ || closed_ || !passList_ || destroying_) return false;
     TMiniTool::Host host;
     host.mainVisible = [this] { return IsWindowVisible(Handle()) != FALSE; };
     host.setMainVisible = [this](bool visible) {
@@ -523,10 +528,21 @@ void TMainForm::CreateMiniTool() {
     miniTool_ = std::make_unique<TMiniTool>(std::move(host));
     if (!miniTool_->CreateForm()) {
         miniTool_.reset();
+        actions_[kCmdDispMiniWin].SetChecked(false);
         actions_[kCmdDispMiniWin].SetEnabled(false);
-        return;
+        return false;
     }
     miniTool_->SetCommandsEnabled(actions_[kCmdVersionInfo].Enabled(), actions_[kCmdHelpAction].Enabled());
+    if (miniCaption_) miniTool_->SetCaption(*miniCaption_);
+    miniTool_->AddTitles(miniRecords_);
+    miniCaption_.reset();
+    miniRecords_ = {};
+    return true;
+}
+
+TMiniTool* TMainForm::MiniTool() {
+    MakeMiniTool();
+    return miniTool_.get();
 }
 
 // The property panel: docked into DockPanel1, visible as PROPVIEW says, shown and hidden by
@@ -629,20 +645,34 @@ void TMainForm::PopupMenu2Popup() {
 // title list holds the rows' records.
 void TMainForm::ClearMiniToolItems() {
     if (miniTool_) miniTool_->ClearItems();
+    miniRecords_.clear();
 }
 
 void TMainForm::FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records) {
-    if (!miniTool_) return;
-    miniTool_->SetCaption(caption);
-    miniTool_->AddTitles(records);
+    if (miniTool_) {
+        miniTool_->SetCaption(caption);
+        miniTool_->AddTitles(records);
+        return;
+    }
+    miniCaption_ = caption;
+    miniRecords_.insert(miniRecords_.end(), records.begin(), records.end());
 }
 
 void TMainForm::AddMiniToolTitle(TPassItem* record) {
-    if (miniTool_) miniTool_->AddTitle(record);
+    if (miniTool_) {
+        miniTool_->AddTitle(record);
+    } else if (record) {
+        miniRecords_.push_back(record);
+    }
 }
 
 void TMainForm::RemoveMiniToolTitle(const TPassItem* record) {
-    if (miniTool_) miniTool_->RemoveTitle(record);
+    if (miniTool_) {
+        miniTool_->RemoveTitle(record);
+        return;
+    }
+    const auto found = std::find(miniRecords_.begin(), miniRecords_.end(), record);
+    if (found != miniRecords_.end()) miniRecords_.erase(found);
 }
 
 // What the selected row shows goes to the property panel (SetItem); the record is also kept, so

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -204,8 +205,8 @@ public:
     THtmHelp& HtmHelp() { return htmHelp_; }
     // The link opener; null before FormCreate.
     TWWWLink* WWWLink1() { return wwwLink_.get(); }
-    // Null before FormCreate and after FormClose.
-    TMiniTool* MiniTool() { return miniTool_.get(); }
+    // Made when first shown or asked for; null before FormCreate and after FormClose.
+    TMiniTool* MiniTool();
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -272,7 +273,7 @@ private:
 
     // Links to the help viewer, the mini tool window and the property panel.
     void SetupHelp();
-    void CreateMiniTool();
+    bool MakeMiniTool();
     void CreatePropertyPanel();
     bool MakePropertyPanel();
     void SetPropertyPanelVisible(bool visible);
@@ -321,6 +322,9 @@ private:
     std::unique_ptr<TTrayIcon> trayIcon_;
     std::unique_ptr<TWWWLink> wwwLink_;
     std::unique_ptr<TMiniTool> miniTool_;
+    // The caption and titles the mini tool window will show when it is made.
+    std::optional<std::string> miniCaption_;
+    std::vector<TPassItem*> miniRecords_;
 
     CategoryTree tree_;
     ItemList itemList_;
