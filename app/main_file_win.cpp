@@ -179,7 +179,13 @@ void TMainForm::LoadDataFile() {
             params_.Password = passList_->Password;
         }
         BuildTree();
-        BuildCompanyList();
+        // The company page builds its list whenever it is shown; hidden, the list only lets go
+        // of the rows of the file before.
+        if (ActivePage() == 1) {
+            BuildCompanyList();
+        } else {
+            companyList_.Clear();
+        }
         StartupMark("tree");
     });
     SelectAndFill(tree_.Top());

@@ -147,7 +147,6 @@ void TMainForm::FormCreate() {
     trayIcon_->ShowInTray(true);
     wwwLink_ = std::make_unique<TWWWLink>(Handle());
 
-    CreateMiniTool();
     passList_ = std::make_unique<TPassList>(prompts_, collator_, fileOps_);
     CreatePropertyPanel();
     ShowPage(0);
@@ -222,6 +221,7 @@ void TMainForm::ExitBtnClick() {
 void TMainForm::DispMiniWinExecute() {
     win::Action& action = actions_[kCmdDispMiniWin];
     action.SetChecked(!action.Checked());
+    if (action.Checked()) MakeMiniTool();
     if (miniTool_) ShowWindow(miniTool_->Handle(), action.Checked() ? SW_SHOW : SW_HIDE);
 }
 
@@ -267,6 +267,7 @@ void TMainForm::ReleaseOwned() {
     // The rows and the mini tool window's titles point into the record list.
     ClearItemList();
     miniTool_.reset();
+    miniRecords_.clear();
     passList_.reset();
     trayIcon_.reset();
 }
@@ -496,8 +497,12 @@ void TMainForm::SetupHelp() {
     actions_[kCmdHelpAction].SetEnabled(htmHelp_.Enabled());
 }
 
-// The hidden mini tool window, created without owner.
-void TMainForm::CreateMiniTool() {
+// The mini tool window, hidden and without owner. It is made when first shown (or asked for):
+// most runs never show it, and filling its title list for a large folder at every start would
+// delay the main window. Until then the titles it would hold are kept here.
+bool TMainForm::MakeMiniTool() {
+    if (miniTool_) return true;
+    if (!created_ || closed_ || !passList_ || destroying_) return false;
     TMiniTool::Host host;
     host.mainVisible = [this] { return IsWindowVisible(Handle()) != FALSE; };
     host.setMainVisible = [this](bool visible) {
@@ -523,19 +528,48 @@ void TMainForm::CreateMiniTool() {
     miniTool_ = std::make_unique<TMiniTool>(std::move(host));
     if (!miniTool_->CreateForm()) {
         miniTool_.reset();
+        actions_[kCmdDispMiniWin].SetChecked(false);
         actions_[kCmdDispMiniWin].SetEnabled(false);
-        return;
+        return false;
     }
     miniTool_->SetCommandsEnabled(actions_[kCmdVersionInfo].Enabled(), actions_[kCmdHelpAction].Enabled());
+    if (miniCaption_) miniTool_->SetCaption(*miniCaption_);
+    miniTool_->AddTitles(miniRecords_);
+    miniCaption_.reset();
+    miniRecords_ = {};
+    return true;
 }
 
-// The property panel: bound to PropBtn, docked into DockPanel1, visible as PROPVIEW says.
+TMiniTool* TMainForm::MiniTool() {
+    MakeMiniTool();
+    return miniTool_.get();
+}
+
+// The property panel: docked into DockPanel1, visible as PROPVIEW says, shown and hidden by
+// PropBtn and DispProp. It is made when first shown: most runs start with it hidden, and its
+// many controls would cost a good part of the start-up.
 void TMainForm::CreatePropertyPanel() {
     dockPanel_.Attach(controls_.DockPanel1, DockAlign::Bottom);
     dockPanel_.OnSizeChanged = [this](int size) {
         dockPanelHeight_ = size;
         if (!destroying_) Layout();
     };
+    // Collapsed, as it is with the hidden panel docked in it.
+    dockPanel_.UpdatePanelSize(nullptr);
+    // Until the panel exists; then the panel's own binding takes PropBtn over.
+    actions_[kCmdPropBtn].SetHandler([this] {
+        SetPropertyPanelVisible(SendMessageW(controls_.ToolBar1, TB_ISBUTTONCHECKED, kCmdPropBtn, 0) != 0);
+    });
+    actions_[kCmdPropBtn].SetEnabled(true);
+    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
+    actions_[kCmdDispProp].SetEnabled(true);
+    if (params_.PropView) SetPropertyPanelVisible(true);
+}
+
+// Made hidden, docked, showing what it would show had it been there from the start. False when
+// the window could not be made: the panel's commands then go off.
+bool TMainForm::MakePropertyPanel() {
+    if (propForm_) return true;
     PropFormHost host;
     host.RefreshSelectedItem = [this](TPassItem* record) { RefreshSelectedItem(record); };
     host.BrowseURL = [this](const std::string& url) { BrowsePanelURL(url); };
@@ -548,18 +582,22 @@ void TMainForm::CreatePropertyPanel() {
     propForm_ = std::make_unique<TPropForm>(std::move(host), toolImages_.List());
     if (!propForm_->CreatePanel(Handle())) {
         propForm_.reset();
-        SetPropertyPanelVisible(params_.PropView);
-        return;
+        actions_[kCmdPropBtn].SetEnabled(false);
+        actions_[kCmdDispProp].SetEnabled(false);
+        return false;
     }
-    actions_[kCmdPropBtn].SetEnabled(true);
-    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
     propForm_->ManualDock(dockPanel_);
-    propForm_->SetVisible(params_.PropView);
-    actions_[kCmdDispProp].SetHandler([this] { SetPropertyPanelVisible(!PropertyPanelVisible()); });
-    actions_[kCmdDispProp].SetEnabled(true);
+    propForm_->AddToHistories(panelHistories_);
+    panelHistories_ = {};
+    propForm_->SetCompanyEditable(panelCompanyEditable_);
+    propForm_->SetItem(panelItem_);
+    // A PropBtn pressed to ask for the panel shows it now.
+    propForm_->SetVisibleButton(controls_.ToolBar1, kCmdPropBtn, &actions_[kCmdPropBtn]);
+    return true;
 }
 
 void TMainForm::SetPropertyPanelVisible(bool visible) {
+    if (visible) MakePropertyPanel();
     if (propForm_) {
         propForm_->SetVisible(visible);
         return;
@@ -607,30 +645,49 @@ void TMainForm::PopupMenu2Popup() {
 // title list holds the rows' records.
 void TMainForm::ClearMiniToolItems() {
     if (miniTool_) miniTool_->ClearItems();
+    miniRecords_.clear();
 }
 
 void TMainForm::FillMiniTool(const std::string& caption, const std::vector<TPassItem*>& records) {
-    if (!miniTool_) return;
-    miniTool_->SetCaption(caption);
-    miniTool_->AddTitles(records);
+    if (miniTool_) {
+        miniTool_->SetCaption(caption);
+        miniTool_->AddTitles(records);
+        return;
+    }
+    miniCaption_ = caption;
+    miniRecords_.insert(miniRecords_.end(), records.begin(), records.end());
 }
 
 void TMainForm::AddMiniToolTitle(TPassItem* record) {
-    if (miniTool_) miniTool_->AddTitle(record);
+    if (miniTool_) {
+        miniTool_->AddTitle(record);
+    } else if (record) {
+        miniRecords_.push_back(record);
+    }
 }
 
 void TMainForm::RemoveMiniToolTitle(const TPassItem* record) {
-    if (miniTool_) miniTool_->RemoveTitle(record);
+    if (miniTool_) {
+        miniTool_->RemoveTitle(record);
+        return;
+    }
+    const auto found = std::find(miniRecords_.begin(), miniRecords_.end(), record);
+    if (found != miniRecords_.end()) miniRecords_.erase(found);
 }
 
 // What the selected row shows goes to the property panel (SetItem); the record is also kept, so
 // the window can say what it was handed.
 void TMainForm::SetPropertyPanelItem(TPassItem* record) {
     panelItem_ = record;
-    if (propForm_) propForm_->SetItem(record);
+    if (propForm_) {
+        propForm_->SetItem(record);
+    } else if (record) {
+        panelHistories_.Add(*record);
+    }
 }
 
 void TMainForm::SetPropertyPanelCompanyEditable(bool editable) {
+    panelCompanyEditable_ = editable;
     if (propForm_) propForm_->SetCompanyEditable(editable);
 }
 

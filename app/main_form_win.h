@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "app/main_commands.h"
 #include "autoinput/mini_tool_win.h"
 #include "editor/dock_panel_win.h"
+#include "editor/prop_item.h"
 #include "settings/init_param.h"
 #include "store/pass_list.h"
 #include "tools/about_dialog_win.h"
@@ -203,8 +205,8 @@ public:
     THtmHelp& HtmHelp() { return htmHelp_; }
     // The link opener; null before FormCreate.
     TWWWLink* WWWLink1() { return wwwLink_.get(); }
-    // Null before FormCreate and after FormClose.
-    TMiniTool* MiniTool() { return miniTool_.get(); }
+    // Made when first shown or asked for; null before FormCreate and after FormClose.
+    TMiniTool* MiniTool();
     win::ActionList& Actions() { return actions_; }
     const MainControls& Controls() const { return controls_; }
     const MainMenus& Menus() const { return menus_; }
@@ -221,7 +223,7 @@ public:
     // The record last handed to the property panel and to the macro menu; null for none.
     TPassItem* PanelItem() const { return panelItem_; }
     TPassItem* MacroMenuItem() const { return macroMenuItem_; }
-    // The property panel and its dock site; the panel is null before FormCreate.
+    // The property panel and its dock site; the panel is null until it is first shown.
     TPropForm* PropForm() { return propForm_.get(); }
     TDockPanel& DockSite() { return dockPanel_; }
     // After a new record: the caret goes to the panel's title.
@@ -271,8 +273,9 @@ private:
 
     // Links to the help viewer, the mini tool window and the property panel.
     void SetupHelp();
-    void CreateMiniTool();
+    bool MakeMiniTool();
     void CreatePropertyPanel();
+    bool MakePropertyPanel();
     void SetPropertyPanelVisible(bool visible);
     void SetMiniToolMainButton(bool down);
     bool BringMiniToolToFront();
@@ -319,6 +322,9 @@ private:
     std::unique_ptr<TTrayIcon> trayIcon_;
     std::unique_ptr<TWWWLink> wwwLink_;
     std::unique_ptr<TMiniTool> miniTool_;
+    // The caption and titles the mini tool window will show when it is made.
+    std::optional<std::string> miniCaption_;
+    std::vector<TPassItem*> miniRecords_;
 
     CategoryTree tree_;
     ItemList itemList_;
@@ -332,6 +338,9 @@ private:
     unsigned companyFills_ = 0;
     DragSource dragSource_ = DragSource::None;
     TPassItem* panelItem_ = nullptr;
+    // What the property panel takes over when it is made.
+    PanelHistories panelHistories_;
+    bool panelCompanyEditable_ = true;
     TPassItem* macroMenuItem_ = nullptr;
     int sendToMacro_ = 0;  // SendTo's tag
 

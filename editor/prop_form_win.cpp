@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "autoinput/macro.h"
 #include "editor/edit_button_win.h"
@@ -167,6 +168,20 @@ void TPropForm::SetItem(TPassItem* record) {
     SendMessageW(c_.ToolBar3, TB_ENABLEBUTTON, kIdUndoBtn, FALSE);
     for (HWND combo : {c_.ShopName, c_.Company, c_.URL, c_.Mail}) AddComboHistory(combo);
     currentItem_ = record;
+}
+
+void TPropForm::AddToHistories(const PanelHistories& histories) {
+    const std::pair<HWND, const std::vector<std::string>*> lists[] = {{c_.ShopName, &histories.ShopName},
+                                                                      {c_.Company, &histories.Company},
+                                                                      {c_.URL, &histories.URL},
+                                                                      {c_.Mail, &histories.Mail}};
+    // Oldest first, through the box as a shown record goes, so the lists end up in the same order.
+    for (const auto& [combo, history] : lists) {
+        for (auto entry = history->rbegin(); entry != history->rend(); ++entry) {
+            ShowText(combo, *entry);
+            AddComboHistory(combo);
+        }
+    }
 }
 
 void TPropForm::DisplayItem(const TPassItem& r) {

@@ -14,6 +14,7 @@
 
 #include "editor/dock_client_form_win.h"
 #include "editor/memo_text.h"
+#include "editor/prop_item.h"
 #include "store/pass_item.h"
 #include "win/font.h"
 #include "win/splitter.h"
@@ -90,6 +91,9 @@ public:
     bool CreatePanel(HWND owner);
 
     void SetItem(TPassItem* record);
+    // The histories gathered before the panel was made join its drop-down lists, as if it had
+    // shown those records itself.
+    void AddToHistories(const PanelHistories& histories);
     TPassItem* CurrentItem() const { return currentItem_; }
     void ItemChanged();
     void UndoBtnClick();

@@ -1,6 +1,7 @@
 #include "editor/prop_item.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "autoinput/comma_list.h"
 #include "autoinput/macro.h"
@@ -54,6 +55,15 @@ void AddHistoryEntry(std::vector<std::string>& history, const std::string& text)
     if (same != history.end()) history.erase(same);
     history.insert(history.begin(), text);
     if (history.size() > kHistoryLimit) history.resize(kHistoryLimit);
+}
+
+void PanelHistories::Add(const TPassItem& record) {
+    const std::pair<std::vector<std::string>*, const std::string*> fields[] = {
+        {&ShopName, &record.ShopName}, {&Company, &record.Company}, {&URL, &record.URL}, {&Mail, &record.Mail}};
+    for (const auto& [history, value] : fields) {
+        const std::string trimmed = TrimBlanks(*value);
+        if (!trimmed.empty()) AddHistoryEntry(*history, trimmed);
+    }
 }
 
 bool RecordsDiffer(const TPassItem& a, const TPassItem& b) {

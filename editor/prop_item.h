@@ -24,6 +24,13 @@ std::string TrimBlanks(const std::string& text);
 constexpr size_t kHistoryLimit = 20;
 void AddHistoryEntry(std::vector<std::string>& history, const std::string& text);
 
+// The drop-down histories of ShopName, Company, URL and Mail while the panel is not made yet,
+// filled as showing each record would fill them; the panel takes them over when it is made.
+struct PanelHistories {
+    std::vector<std::string> ShopName, Company, URL, Mail;
+    void Add(const TPassItem& record);
+};
+
 // Whether two records differ as data-file lines (dates as whole days).
 bool RecordsDiffer(const TPassItem& a, const TPassItem& b);
 

@@ -14,6 +14,9 @@ TTrayIcon::~TTrayIcon() {
 }
 
 void TTrayIcon::SetIcon(const std::string& iconName, const std::string& tip) {
+    // Every show of the main window sets the icon it already has: each call to the shell waits
+    // for the task bar's process.
+    if (iconName == iconName_ && tip == tip_) return;
     iconName_ = iconName;
     tip_ = tip;
     if (owner_) NotifyShell(NIM_MODIFY);

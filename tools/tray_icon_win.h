@@ -17,7 +17,8 @@ public:
     TTrayIcon& operator=(const TTrayIcon&) = delete;
     ~TTrayIcon();  // removes the icon while an owner window is set
 
-    // Stores the icon resource name and the tip; with an owner window the tray shows them at once.
+    // Stores the icon resource name and the tip; with an owner window the tray shows them at once
+    // (the shell is not called when they are what it shows already).
     void SetIcon(const std::string& iconName, const std::string& tip);
     // A previous owner's icon leaves the tray first; the new owner's icon is not added.
     void SetOwnerWindow(HWND owner);

@@ -9,6 +9,17 @@ namespace torvane::win {
 
 namespace {
 
+using DialogEntry = BOOL(WINAPI*)(OPENFILENAMEW*);
+
+// Bound on first use rather than imported: the library and what it brings with it (the printer
+// spooler, which looks for printers when it loads) would otherwise add to every start.
+DialogEntry DialogFunction(bool save) {
+    static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    if (!library) return nullptr;
+    const FARPROC entry = GetProcAddress(library, save ? "GetSaveFileNameW" : "GetOpenFileNameW");
+    return reinterpret_cast<DialogEntry>(reinterpret_cast<void*>(entry));
+}
+
 // Descriptions and patterns, each ending in a zero, the whole ending in a second zero.
 std::wstring FilterText(const std::vector<FileFilter>& filters) {
     std::wstring text;
@@ -36,8 +47,8 @@ std::optional<std::string> Run(HWND owner, const FileDialogOptions& options, boo
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = options.defaultExt.empty() ? nullptr : options.defaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!chosen) return std::nullopt;
+    const DialogEntry dialog = DialogFunction(save);
+    if (!dialog || !dialog(&ofn)) return std::nullopt;
     file.resize(file.find(L'\0'));
 
     const std::string sjis = ToSjis(file);

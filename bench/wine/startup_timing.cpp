@@ -22,7 +22,7 @@
 namespace torvane {
 namespace {
 
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 constexpr double kAllowanceMs = 300;
 constexpr wchar_t kMinimalClass[] = L"TorvaneMinimalWindow";
 

@@ -85,6 +85,20 @@ TEST_F(MainFileTest, OpenAndReloadAskAboutUnsavedChanges) {
     }
 }
 
+// The system's file dialogs are bound on first use: Open and Save As still show them, and a
+// cancelled one changes nothing.
+TEST_F(MainFileTest, OpenAndSaveAsShowTheSystemsFileDialogs) {
+    WriteData({wintest::Record("", "alpha")});
+    Start();
+    for (const int command : {kCmdOpen, kCmdSaveAs}) {
+        ModalAnswerer answerer({}, 200);
+        SendMessageW(Main(), WM_COMMAND, command, 0);
+        ASSERT_EQ(answerer.Unexpected().size(), 1u) << command;
+    }
+    EXPECT_EQ(form_->CurrentFile, dataFile_);
+    EXPECT_EQ(ListTitles(), std::vector<std::string>{"alpha"});
+}
+
 TEST_F(MainFileTest, OpeningANewNameStartsAnEmptyFile) {
     WriteData({wintest::Record("Soft", "Alpha")});
     Start();

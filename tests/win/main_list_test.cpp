@@ -250,6 +250,20 @@ TEST_F(MainListTest, CompanyPageGroupsNamesWithoutRegardToCase) {
     EXPECT_EQ(DragSource::None, form_->Dragging());
 }
 
+// The company list follows the file that is loaded whichever page was showing at the load.
+TEST_F(MainListTest, CompanyPageShowsTheCompaniesOfTheFileLoadedLast) {
+    WriteData({Record("", "a", "Old")});
+    Start();
+    for (const int page : {0, 1}) {
+        ShowPage(page);
+        const std::string name = "New" + std::to_string(page);
+        wintest::WriteBytes(dataFile_, FormatLine(Record("", "a", name)) + "\r\n");
+        form_->N_ReloadClick();
+        if (page == 0) ShowPage(1);
+        EXPECT_EQ(Strings{name}, Column(Companies(), 0)) << page;
+    }
+}
+
 TEST_F(MainListTest, CompanyHeaderClicksSortByNameDescendingFirst) {
     WriteData({Record("", "a", "Beta"), Record("", "b", "Alpha"), Record("", "c", "Gamma"), Record("", "d", "Gamma")});
     Start();

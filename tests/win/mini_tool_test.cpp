@@ -95,6 +95,28 @@ TEST_F(MiniToolTest, MirrorsTheItemListAndShowsThePickedRecordsMacros) {
     EXPECT_EQ("ミニパネル - " + form_->Companies().RowText(0), Caption());
 }
 
+// Made when first shown, the window shows what one made at start would: the last fill's caption
+// and titles, with the records added and deleted meanwhile.
+TEST_F(MiniToolTest, MadeLaterItShowsWhatOneMadeAtStartShows) {
+    const auto run = [this](bool madeAtStart) {
+        TearDown();
+        WriteData({Record("Soft", "a"), Record("Soft", "b"), Record("Other", "c")});
+        Start();
+        if (madeAtStart) Mini();
+        Select(Node("Soft"));
+        {
+            ModalAnswerer yes({Reply::PressText(L"確認", L"はい(&Y)")});
+            form_->P_DeleteClick();
+        }
+        form_->P_NewClick();
+        return std::make_pair(Caption(), Lines(Mini().TitleList()));
+    };
+    const auto atStart = run(true);
+    EXPECT_EQ(atStart.first, "ミニパネル - Soft");
+    EXPECT_EQ(atStart.second.size(), 2u);
+    EXPECT_EQ(run(false), atStart);
+}
+
 TEST_F(MiniToolTest, ClosingHidesItAndTurnsTheMenuCheckOff) {
     WriteData({Record("Soft", "a")});
     Start();

@@ -5,6 +5,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "app/main_commands.h"
 #include "editor/edit_button_win.h"
 #include "editor/prop_form_win.h"
 #include "res/resource.h"
@@ -204,6 +205,55 @@ TEST_F(PropFormTest, ComboHistoryTrimsReplacesByCaseAndKeepsTwenty) {
     EXPECT_EQ(history.size(), 20u);
     EXPECT_EQ(history.front(), "s19");
     EXPECT_EQ(history.back(), "s0");
+}
+
+// Made only when first shown, the panel ends up as one there from the start: the histories of
+// the records selected meanwhile, the selected record, the company field's state, docked.
+TEST_F(PropFormTest, APanelFirstShownLaterMatchesOneMadeAtStart) {
+    std::vector<TPassItem> records = {wintest::Record("", "alpha", "Acme"), wintest::Record("", "beta", "acme"),
+                                      wintest::Record("", "gamma", "Zed")};
+    records[0].ShopName = " Shop A ";
+    records[1].ShopName = "B";
+    records[2].URL = "http://zed.example/";
+    struct Seen {
+        std::vector<std::string> histories[4];
+        std::string title;
+        bool companyEnabled;
+        bool operator==(const Seen& o) const {
+            return std::equal(histories, histories + 4, o.histories) && title == o.title &&
+                   companyEnabled == o.companyEnabled;
+        }
+    };
+    const auto run = [&](const std::string& settings, int command) {
+        TearDown();
+        WriteData(records, settings);
+        Start();
+        for (int row : {0, 1, 2, 1}) SelectRow(row);
+        ShowPage(1);
+        if (command == kCmdPropBtn) SendMessageW(C().ToolBar1, TB_CHECKBUTTON, kCmdPropBtn, TRUE);
+        if (command) {
+            EXPECT_EQ(form_->PropForm(), nullptr);
+            SendMessageW(Main(), WM_COMMAND, command, 0);
+        }
+        panel = form_->PropForm();
+        Seen seen{};
+        if (!panel) return seen;
+        const HWND combos[] = {P().ShopName, P().Company, P().URL, P().Mail};
+        for (int i = 0; i < 4; ++i) seen.histories[i] = panel->History(combos[i]);
+        seen.title = panel->CurrentItem() ? panel->CurrentItem()->Title : "(none)";
+        seen.companyEnabled = IsWindowEnabled(P().Company) != FALSE;
+        EXPECT_TRUE(panel->Visible());
+        EXPECT_EQ(GetParent(panel->Handle()), C().DockPanel1);
+        EXPECT_TRUE(SendMessageW(C().ToolBar1, TB_ISBUTTONCHECKED, kCmdPropBtn, 0));
+        EXPECT_TRUE(form_->Actions()[kCmdDispProp].Checked());
+        return seen;
+    };
+    const Seen atStart = run("PROPVIEW=1\r\n", 0);
+    EXPECT_EQ(atStart.histories[0], (std::vector<std::string>{"B", "Shop A"}));
+    EXPECT_EQ(atStart.histories[2], std::vector<std::string>{"http://zed.example/"});
+    EXPECT_FALSE(atStart.companyEnabled);
+    EXPECT_TRUE(run("", kCmdDispProp) == atStart);
+    EXPECT_TRUE(run("", kCmdPropBtn) == atStart);
 }
 
 TEST_F(PropFormTest, PasswordIsMaskedUntilTheBoxIsTicked) {
