@@ -8,15 +8,15 @@
 // Blocks are cut from spans of kSpan bytes inside one reserved address range, one size per span,
 // so a block's size follows from its address alone.
 //
-// Large blocks (the file's bytes, a vector of 100,000 records) come from a second reserved range,
-// in sizes that are powers of two, one part of the range per size. The runtime's heap gives such
+// Large blocks (the file's bytes, a vector of 100,000 records) come from reserved parts of the
+// address space, in sizes that are powers of two, one part per size. The runtime's heap gives such
 // blocks back to the system when they are freed, and every load then touches fresh pages, each
 // of which costs a fault (under Wine on a virtual machine, microseconds: more than parsing the
 // bytes in it). A freed large block is kept for the next one of its size instead, up to
 // kKeepFree bytes; beyond that its pages are given back and taken again when it is reused.
 //
-// Requests outside both, and any once a range is used up, go to the runtime's heap, as does the
-// freeing of whatever lies outside the ranges.
+// Requests outside both, and any once a range or part is used up, go to the runtime's heap, as
+// does the freeing of whatever lies outside them.
 #include "win/small_heap_win.h"
 
 #include <windows.h>
@@ -34,12 +34,16 @@ constexpr size_t kLargest = 512;
 constexpr size_t kClasses = kLargest / kGrain;
 constexpr size_t kSpan = 64 * 1024;
 constexpr size_t kCommitStep = 1024 * 1024;
-constexpr size_t kRange = size_t{16} << 30;  // address space only; committed as spans are cut
+// Address space only, committed as spans are cut. Wine's cost of reserving grows with the size
+// (a fraction of a millisecond per gigabyte, at the start of every run): 4 GB of small blocks is
+// far more than any catalogue makes.
+constexpr size_t kRange = size_t{4} << 30;
 constexpr size_t kSpans = kRange / kSpan;
 
 constexpr size_t kBigLeast = 256 * 1024;
 constexpr size_t kBigClasses = 13;  // up to kBigLeast << 12, a gigabyte
-constexpr size_t kBigPart = size_t{4} << 30;  // of the address space, for each size
+constexpr size_t kBigBlocksPerPart = 64;
+constexpr size_t kBigPartMost = size_t{4} << 30;
 constexpr size_t kKeepFree = size_t{256} << 20;
 constexpr size_t kPage = 4096;
 
@@ -96,15 +100,27 @@ size_t rangeCommitted = 0;  // bytes committed
 bool rangeFailed = false;
 
 SpinLock bigLock;
-char* bigBase = nullptr;
-bool bigFailed = false;
+// Each size's part of the address space, reserved when first needed (null: not yet, or it failed).
+std::atomic<char*> bigPart[kBigClasses];
+bool bigTried[kBigClasses];
 char* bigNext[kBigClasses];  // the first never used block of each size's part
 FreeBigBlock* bigFree[kBigClasses];
 size_t bigKept = 0;  // bytes of freed large blocks that still are committed
 
-bool InBigRange(const void* block) {
+size_t BigPartSize(size_t cls) {
+    const size_t size = (kBigLeast << cls) * kBigBlocksPerPart;
+    return size < kBigPartMost ? size : kBigPartMost;
+}
+
+// The size class of a block in one of the parts, or kBigClasses for any other block. A part's
+// start is set once, before any block of it exists.
+size_t BigClassOf(const void* block) {
     const char* p = static_cast<const char*>(block);
-    return bigBase && p >= bigBase && p < bigBase + kBigClasses * kBigPart;
+    for (size_t cls = 0; cls < kBigClasses; ++cls) {
+        const char* part = bigPart[cls].load(std::memory_order_acquire);
+        if (part && p >= part && p < part + BigPartSize(cls)) return cls;
+    }
+    return kBigClasses;
 }
 
 // A large block of at least size bytes, or null where the runtime's heap must serve it.
@@ -114,20 +130,22 @@ void* AllocateBig(size_t size) {
     if (cls == kBigClasses) return nullptr;
     const size_t blockSize = kBigLeast << cls;
     bigLock.Lock();
-    if (!bigBase && !bigFailed) {
-        bigBase = static_cast<char*>(VirtualAlloc(nullptr, kBigClasses * kBigPart, MEM_RESERVE, PAGE_NOACCESS));
-        bigFailed = bigBase == nullptr;
-        for (size_t c = 0; bigBase && c < kBigClasses; ++c) bigNext[c] = bigBase + c * kBigPart;
+    char* part = bigPart[cls].load(std::memory_order_relaxed);
+    if (!part && !bigTried[cls]) {
+        bigTried[cls] = true;
+        part = static_cast<char*>(VirtualAlloc(nullptr, BigPartSize(cls), MEM_RESERVE, PAGE_NOACCESS));
+        bigNext[cls] = part;
+        bigPart[cls].store(part, std::memory_order_release);
     }
     void* block = nullptr;
-    if (FreeBigBlock* cached = bigBase ? bigFree[cls] : nullptr) {
+    if (FreeBigBlock* cached = part ? bigFree[cls] : nullptr) {
         const bool committed = cached->committed;
         if (committed || VirtualAlloc(cached, blockSize, MEM_COMMIT, PAGE_READWRITE)) {
             bigFree[cls] = cached->next;
             if (committed) bigKept -= blockSize;
             block = cached;
         }
-    } else if (bigBase && bigNext[cls] + blockSize <= bigBase + (cls + 1) * kBigPart &&
+    } else if (part && bigNext[cls] + blockSize <= part + BigPartSize(cls) &&
                VirtualAlloc(bigNext[cls], blockSize, MEM_COMMIT, PAGE_READWRITE)) {
         block = bigNext[cls];
         bigNext[cls] += blockSize;
@@ -136,8 +154,7 @@ void* AllocateBig(size_t size) {
     return block;
 }
 
-void ReleaseBig(void* block) {
-    const size_t cls = static_cast<size_t>(static_cast<char*>(block) - bigBase) / kBigPart;
+void ReleaseBig(void* block, size_t cls) {
     const size_t blockSize = kBigLeast << cls;
     bigLock.Lock();
     auto* freed = static_cast<FreeBigBlock*>(block);
@@ -206,8 +223,8 @@ void* Allocate(size_t size) {
 
 void Release(void* block) {
     if (!block) return;
-    if (InBigRange(block)) {
-        ReleaseBig(block);
+    if (const size_t cls = BigClassOf(block); cls < kBigClasses) {
+        ReleaseBig(block, cls);
         return;
     }
     if (!SmallHeapOwns(block)) {
