@@ -597,6 +597,20 @@ TEST_F(PassListTest, PlainSaveWritesSortedLinesWithCrLf) {
 }
 
 // Written plain, the mark would cut the file short at the next load; such a list is not saved
+// Searched in parts on every processor, the first record that cannot be stored is still the one
+// named, wherever the others lie.
+TEST_F(PassListTest, FirstUnstorableItemIsTheFirstAmongMany) {
+    constexpr int kRecords = 3000;
+    for (int i = 0; i < kRecords; ++i) Plain().AddItem(Item("", "T" + std::to_string(i)));
+    const std::vector<std::vector<int>> cases = {{}, {kRecords - 1}, {0, 2999}, {2600, 700, 1500}, {513, 512}};
+    for (const std::vector<int>& marked : cases) {
+        for (int i = 0; i < kRecords; ++i) list_.Item(i).Memo.clear();
+        for (int i : marked) list_.Item(i).Memo = "\x1a";
+        const int expected = marked.empty() ? -1 : *std::min_element(marked.begin(), marked.end());
+        EXPECT_EQ(expected, list_.FirstUnstorableItem(false)) << marked.size();
+    }
+}
+
 // plain at all, while a protected file holds it.
 TEST_F(PassListTest, PlainSaveRefusesARecordHoldingCharacter26) {
     const std::string file = folder_.File("data.csv");
