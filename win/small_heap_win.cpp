@@ -223,12 +223,12 @@ void* Allocate(size_t size) {
 
 void Release(void* block) {
     if (!block) return;
-    if (const size_t cls = BigClassOf(block); cls < kBigClasses) {
-        ReleaseBig(block, cls);
-        return;
-    }
     if (!SmallHeapOwns(block)) {
-        std::free(block);
+        if (const size_t cls = BigClassOf(block); cls < kBigClasses) {
+            ReleaseBig(block, cls);
+        } else {
+            std::free(block);
+        }
         return;
     }
     const size_t offset = static_cast<size_t>(static_cast<char*>(block) - rangeBase);
