@@ -103,12 +103,17 @@ bool LinesInChunks(size_t count, BeforeChunk&& beforeChunk, MakeLineWriter&& mak
     return true;
 }
 
+void SortKeyInto(const TPassItem& item, std::string& key) {
+    key.clear();
+    key.append(item.Path).append(1, '\\').append(item.Title).append(1, ':').append(item.UserID);
+}
+
 }  // namespace
 
 std::string SortKey(const TPassItem& item) {
     std::string key;
     key.reserve(item.Path.size() + item.Title.size() + item.UserID.size() + 2);
-    key.append(item.Path).append(1, '\\').append(item.Title).append(1, ':').append(item.UserID);
+    SortKeyInto(item, key);
     return key;
 }
 
@@ -208,7 +213,26 @@ std::string TPassList::GetItemPath(int index) const {
     return IsValidIndex(index) ? Item(index).Path : std::string();
 }
 
+bool TPassList::InSortedOrder() const {
+    std::string previous, next;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        SortKeyInto(*items_[i], next);
+        if (i > 0) {
+            const int c = collator_.Compare(next, previous);
+            if (c < 0 || (c == 0 && std::trunc(items_[i]->LastDate) < std::trunc(items_[i - 1]->LastDate))) return false;
+        }
+        previous.swap(next);
+    }
+    return true;
+}
+
 void TPassList::Sort() {
+    // What MarkItemChanged may rely on: which order the list is in, and no record out of place.
+    unplaced_ = nullptr;
+    std::string probe;
+    const bool makesKeys = items_.empty() || collator_.SortKey(SortKey(*items_[0]), probe);
+    order_ = makesKeys ? Order::ByKeys : Order::ByComparison;
+    if (InSortedOrder()) return;
     // The keys are built once: with 100,000 records a comparison that built them would
     // allocate millions of strings.
     struct Entry {
@@ -231,7 +255,8 @@ void TPassList::Sort() {
         return order != 0 ? order < 0 : a.day < b.day;
     };
     // Whether the records in this order are as the comparison's stable sort leaves them: no pair
-    // out of order, and records that it finds equal in their present order. The comparison and
+    // out of order, and records that it finds equal in their present order (InSortedOrder for an
+    // order of keys built once). The comparison and
     // its keys run on one thread: the system's locale functions serialise their callers, and
     // threads waiting on each other took several times as long as one thread alone.
     auto inOrder = [&](const std::vector<size_t>& order) {
@@ -246,21 +271,9 @@ void TPassList::Sort() {
     auto take = [&](const std::vector<size_t>& order) {
         for (size_t i = 0; i < order.size(); ++i) items_[i] = std::move(entries[order[i]].item);
     };
-    // What MarkItemChanged may rely on: which order the list is in, and no record out of place.
-    unplaced_ = nullptr;
-    std::string probe;
-    const bool makesKeys = entries.empty() || collator_.SortKey(entries[0].key, probe);
-    order_ = makesKeys ? Order::ByKeys : Order::ByComparison;
     if (entries.size() > 1) {
         std::vector<size_t> order(entries.size());
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-        // A list read from a file that this program saved is in order already (a save sorts
-        // first, too): one pass of the comparison finds that out, and stops at the first pair
-        // out of order otherwise.
-        if (inOrder(order)) {
-            take(order);
-            return;
-        }
         // Where the platform's comparison is dear (CompareStringW costs microseconds), its sort
         // keys are made once and sorted as bytes. The result is checked with the comparison
         // itself, so an order the keys got wrong is never kept: the comparison sorts again.

@@ -134,6 +134,11 @@ private:
     SaveReport WriteFile(const std::string& fileName);
     bool KeepBackup(const std::string& fileName, SaveReport& report);
     void Show(const Notice& notice);
+    // Whether the records are as Sort would leave them. A list read from a file this program
+    // saved is (a save sorts first): one pass of the comparison over two keys built in turn finds
+    // that out, without the keys of every record made at once, and stops at the first pair out of
+    // order otherwise.
+    bool InSortedOrder() const;
 
     IPrompts& prompts_;
     const ICollator& collator_;
