@@ -2,7 +2,7 @@
 // equal-sized blocks instead of the C runtime's heap. A record list of 100,000 records makes
 // about a million small strings; the runtime's heap takes a lock and walks its free lists for
 // each (under Wine slower still, and two threads allocating at once slow each other down), while
-// a pool block is a pointer taken from a list. Freed blocks go back to their pool for the next
+// a pool block is a pointer taken from a list. Freed blocks go back to their span for the next
 // allocation of their size; the memory stays with the program.
 //
 // Blocks are cut from spans of kSpan bytes inside one reserved address range, one size per span,
@@ -77,11 +77,24 @@ private:
     std::atomic<bool> held_{false};
 };
 
+constexpr uint32_t kNoSpan = UINT32_MAX;
+
+// Each span keeps its own freed blocks, and one whose blocks are all freed is cut again from its
+// start: blocks taken one after another then lie one after another, as in fresh memory. A list
+// cleared and loaded again would otherwise get its records' texts back in the order they were
+// freed, scattered over every span of their size, and every pass over the list paid for that.
+struct Span {
+    FreeBlock* free;
+    uint32_t cut;   // bytes cut from its start
+    uint32_t live;  // blocks in use
+    uint32_t nextPartial;
+    bool listed;  // in its pool's list of spans with room
+};
+
 struct Pool {
     SpinLock lock;
-    FreeBlock* free = nullptr;
-    char* next = nullptr;  // the rest of the pool's newest span
-    char* end = nullptr;
+    uint32_t current = kNoSpan;  // the span blocks are taken from
+    uint32_t partial = kNoSpan;  // the other spans with room, each listed once
 };
 
 // Each thread takes its blocks from one of several sets of pools, chosen by its id, so that
@@ -91,6 +104,7 @@ constexpr size_t kSets = 8;
 
 // All of it constant-initialised: operator new may run before any constructor does.
 Pool pools[kSets][kClasses];
+Span spans[kSpans];
 uint8_t spanClass[kSpans];
 uint8_t spanSet[kSpans];
 SpinLock rangeLock;
@@ -201,21 +215,31 @@ void* Allocate(size_t size) {
     const size_t set = GetCurrentThreadId() / 4 % kSets;
     Pool& pool = pools[set][cls];
     pool.lock.Lock();
-    void* block = pool.free;
-    if (block) {
-        pool.free = pool.free->next;
-    } else {
-        if (pool.next == pool.end) {
-            char* span = NewSpan(set, cls);
-            if (span) {
-                pool.next = span;
-                pool.end = span + kSpan / blockSize * blockSize;
+    void* block = nullptr;
+    for (;;) {
+        if (pool.current != kNoSpan) {
+            Span& span = spans[pool.current];
+            if (span.free) {
+                block = span.free;
+                span.free = span.free->next;
+            } else if (span.cut + blockSize <= kSpan) {
+                block = rangeBase + size_t{pool.current} * kSpan + span.cut;
+                span.cut += static_cast<uint32_t>(blockSize);
+            }
+            if (block) {
+                ++span.live;
+                break;
             }
         }
-        if (pool.next != pool.end) {
-            block = pool.next;
-            pool.next += blockSize;
+        if (pool.partial != kNoSpan) {
+            pool.current = pool.partial;
+            spans[pool.current].listed = false;
+            pool.partial = spans[pool.current].nextPartial;
+            continue;
         }
+        char* fresh = NewSpan(set, cls);
+        if (!fresh) break;
+        pool.current = static_cast<uint32_t>((fresh - rangeBase) / kSpan);
     }
     pool.lock.Unlock();
     return block ? block : std::malloc(size);
@@ -231,12 +255,23 @@ void Release(void* block) {
         }
         return;
     }
-    const size_t offset = static_cast<size_t>(static_cast<char*>(block) - rangeBase);
-    Pool& pool = pools[spanSet[offset / kSpan]][spanClass[offset / kSpan]];
+    const auto index = static_cast<uint32_t>((static_cast<char*>(block) - rangeBase) / kSpan);
+    Pool& pool = pools[spanSet[index]][spanClass[index]];
     pool.lock.Lock();
-    auto* freed = static_cast<FreeBlock*>(block);
-    freed->next = pool.free;
-    pool.free = freed;
+    Span& span = spans[index];
+    if (--span.live == 0) {
+        span.free = nullptr;
+        span.cut = 0;
+    } else {
+        auto* freed = static_cast<FreeBlock*>(block);
+        freed->next = span.free;
+        span.free = freed;
+    }
+    if (index != pool.current && !span.listed) {
+        span.nextPartial = pool.partial;
+        pool.partial = index;
+        span.listed = true;
+    }
     pool.lock.Unlock();
 }
 
