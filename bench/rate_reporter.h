@@ -15,11 +15,13 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
+            // A benchmark run several times is taken by its median: one slow run on a shared
+            // machine then moves no figure.
+            const bool taken = run.run_type == Run::RT_Iteration ? run.repetitions <= 1 : run.aggregate_name == "median";
+            if (!taken) continue;
             const auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && rate != run.counters.end()) {
-                rates.emplace_back(run.benchmark_name(), rate->second.value / 1e6);
-            }
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+            if (rate != run.counters.end()) rates.emplace_back(run.benchmark_name(), rate->second.value / 1e6);
+            if (run.iterations > 0) {
                 wallMs.emplace_back(run.benchmark_name(),
                                     run.real_accumulated_time * 1e3 / static_cast<double>(run.iterations));
             }
