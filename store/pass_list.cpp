@@ -255,8 +255,7 @@ void TPassList::Sort() {
         return order != 0 ? order < 0 : a.day < b.day;
     };
     // Whether the records in this order are as the comparison's stable sort leaves them: no pair
-    // out of order, and records that it finds equal in their present order (InSortedOrder for an
-    // order of keys built once). The comparison and
+    // out of order, and records that it finds equal in their present order. The comparison and
     // its keys run on one thread: the system's locale functions serialise their callers, and
     // threads waiting on each other took several times as long as one thread alone.
     auto inOrder = [&](const std::vector<size_t>& order) {
