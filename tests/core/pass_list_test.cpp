@@ -210,6 +210,33 @@ TEST_F(PassListTest, SortComparesWholeKeysThenLastDateDays) {
     EXPECT_EQ(SortKey(tools), "Soft\\Tools\\A:");
 }
 
+// Lists out of order in one place only, the last pair or among records of one key: the check
+// that finds a list in order lets none of them pass.
+TEST_F(PassListTest, SortFindsTheOnePlaceOutOfOrder) {
+    struct Case {
+        std::vector<std::pair<std::string, int>> titlesAndDays;  // the record's Passwd is its place
+        std::string expected;                                   // Passwd after Sort
+    };
+    const Case cases[] = {
+        {{{"A", 1}, {"B", 1}, {"D", 1}, {"C", 1}}, "0132"},
+        {{{"A", 1}, {"S", 2}, {"S", 1}}, "021"},
+        {{{"A", 1}, {"S", 1}, {"S", 1}}, "012"},
+    };
+    for (const Case& c : cases) {
+        TPassList list(prompts_, collator_, fileOps_);
+        for (size_t i = 0; i < c.titlesAndDays.size(); ++i) {
+            TPassItem item = Item("P", c.titlesAndDays[i].first);
+            item.LastDate = Day(2020, 5, c.titlesAndDays[i].second) + 0.5;
+            item.Passwd = std::to_string(i);
+            list.AddItem(item);
+        }
+        list.Sort();
+        std::string order;
+        for (int i = 0; i < list.Count(); ++i) order += list.Item(i).Passwd;
+        EXPECT_EQ(c.expected, order);
+    }
+}
+
 TEST_F(PassListTest, SortUsesTheInjectedComparison) {
     struct Reverse : ICollator {
         int Compare(const std::string& a, const std::string& b) const override { return b.compare(a); }
