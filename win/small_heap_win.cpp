@@ -83,7 +83,9 @@ constexpr uint32_t kNoSpan = UINT32_MAX;
 // start: blocks taken one after another then lie one after another, as in fresh memory. A list
 // cleared and loaded again would otherwise get its records' texts back in the order they were
 // freed, scattered over every span of their size, and every pass over the list paid for that.
-struct Span {
+// A line of its own: threads taking blocks side by side work on neighbouring spans, and a
+// shared line would pass between their processors at every block.
+struct alignas(64) Span {
     FreeBlock* free;
     uint32_t cut;   // bytes cut from its start
     uint32_t live;  // blocks in use
