@@ -180,7 +180,7 @@ void PrintSummary(const RateReporter& rates) {
 }
 
 // The wall-clock times for the Windows build's measurement under Wine, which compares itself
-// with them (scripts/bench.sh passes the file on).
+// with them (scripts/bench-wine.sh passes them on).
 void ExportTimes(const RateReporter& rates) {
     const char* path = std::getenv("TORVANE_NATIVE_TIMES");
     if (!path) return;

@@ -3,9 +3,8 @@
 #   1. OpenSSL's DES-ECB throughput (openssl speed, largest block size), exported as
 #      TORVANE_OPENSSL_DES_MBS in MB/s (10^6 bytes per second) for the benchmarks to compare with;
 #   2. every *_bench executable of the release build;
-#   3. the Windows measurement programs (sources in bench/wine/) of the mingw build, under Wine,
-#      given the native wall-clock times of pass_list_bench as TORVANE_NATIVE_TIMES
-#      ("BM_LoadPlain=<ms>,...") so they can print their ratios to the native build.
+#   3. the Windows measurement programs (sources in bench/wine/) of the mingw build, under Wine
+#      (scripts/bench-wine.sh), the record list's beside native runs of pass_list_bench.
 #
 #   scripts/bench.sh <release-build-dir> <mingw-build-dir>
 set -uo pipefail
@@ -31,16 +30,12 @@ else
     echo "openssl speed gave no figure (is the legacy provider installed?); benchmarks print no ratios"
 fi
 
-times_file="$(mktemp)"
-export TORVANE_NATIVE_TIMES="$times_file"
 for exe in "$release"/*_bench; do
     [ -x "$exe" ] || continue
     echo
     echo "=== $(basename "$exe") ==="
     "$exe" || status=1
 done
-TORVANE_NATIVE_TIMES="$(awk '{ printf "%s%s=%s", (NR > 1 ? "," : ""), $1, $2 }' "$times_file")"
-rm -f "$times_file"
 
 wine_exes=()
 for src in "$root"/bench/wine/*.cpp; do
@@ -51,12 +46,6 @@ done
 if ((${#wine_exes[@]})); then
     echo
     echo "=== Under Wine ==="
-    "$root/scripts/wine-session.sh" -- bash -c '
-        status=0
-        for exe in "$@"; do
-            echo "--- $(basename "$exe") ---"
-            (cd "$(dirname "$exe")" && timeout -k 5 900 wine "$exe") || status=1
-        done
-        exit $status' bash "${wine_exes[@]}" || status=1
+    "$root/scripts/wine-session.sh" -- "$root/scripts/bench-wine.sh" "$release" "${wine_exes[@]}" || status=1
 fi
 exit $status
