@@ -99,7 +99,7 @@ std::string TempFolder() {
     return folder;
 }
 
-// What a run measures: everything, or one of the two parts (scripts/bench.sh runs the goal's
+// What a run measures: everything, or one of the two parts (scripts/bench-wine.sh runs the goal's
 // part in rounds, each beside a native run of its own, and the rest once).
 enum class Part { All, Goal, Information };
 
